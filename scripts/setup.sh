@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on a fresh Debian machine.
+# Does nothing when everything is already there.
+set -euo pipefail
+
+need=()
+command -v cmake >/dev/null || need+=(cmake)
+command -v ninja >/dev/null || need+=(ninja-build)
+command -v g++ >/dev/null || need+=(g++)
+command -v pkg-config >/dev/null || need+=(pkg-config)
+command -v xmllint >/dev/null || need+=(libxml2-utils)
+[ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
+[ -f /usr/include/pcre2posix.h ] || need+=(libpcre2-dev)
+
+if [ ${#need[@]} -gt 0 ]; then
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${need[@]}"
+fi

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds vek and runs the whole test suite: unit and end-to-end tests, then
+# the same again under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/setup.sh"
+
+jobs=$(nproc 2>/dev/null || echo 2)
+cmake -S "$top" -B "$top/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+ninja -C "$top/build" -j "$jobs"
+ctest --test-dir "$top/build" --output-on-failure -j "$jobs"
+
+if [ "${VEK_SKIP_SANITIZE:-0}" != 1 ]; then
+  cmake -S "$top" -B "$top/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+        -DVEK_SANITIZE=ON >/dev/null
+  ninja -C "$top/build-asan" -j "$jobs"
+  ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$top/build-asan" --output-on-failure -j "$jobs"
+fi

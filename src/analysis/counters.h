@@ -1,0 +1,58 @@
+// The file counters: every per-file count that is reset at the start of a
+// file, added into the project totals at its end and, after the last file,
+// copied back over the file fields so that a report of "the file" prints
+// the project.  Listed once here so that reset, totalling and copying can
+// never miss a field.
+#ifndef VEK_ANALYSIS_COUNTERS_H_
+#define VEK_ANALYSIS_COUNTERS_H_
+
+namespace vek {
+
+#define VEK_FILE_COUNTERS(X) \
+  X(line_count)              \
+  X(char_count)              \
+  X(whitespace_count)        \
+  X(loc)                     \
+  X(blank_lines)             \
+  X(comment_lines)           \
+  X(semicolon_count)         \
+  X(for_count)               \
+  X(noneff_brace_lines)      \
+  X(noneff_paren_lines)      \
+  X(literal_strings)         \
+  X(continuation_lines)      \
+  X(preprocessor_count)      \
+  X(include_count)           \
+  X(define_count)            \
+  X(open_paren)              \
+  X(close_paren)             \
+  X(open_brace)              \
+  X(close_brace)             \
+  X(open_bracket)            \
+  X(close_bracket)           \
+  X(notice_count)            \
+  X(skipped_lines)           \
+  X(function_count)          \
+  X(cyclomatic_sum)          \
+  X(return_sum)              \
+  X(parameter_sum)
+
+struct FileCounters {
+#define VEK_DECLARE_COUNTER(name) int name = 0;
+  VEK_FILE_COUNTERS(VEK_DECLARE_COUNTER)
+#undef VEK_DECLARE_COUNTER
+
+  void Add(const FileCounters& o) {
+#define VEK_ADD_COUNTER(name) name += o.name;
+    VEK_FILE_COUNTERS(VEK_ADD_COUNTER)
+#undef VEK_ADD_COUNTER
+  }
+
+  // Derived metrics, computed where they are used.
+  int eloc() const { return loc - noneff_brace_lines - noneff_paren_lines; }
+  int lloc() const { return semicolon_count - for_count; }
+};
+
+}  // namespace vek
+
+#endif  // VEK_ANALYSIS_COUNTERS_H_

@@ -1,0 +1,242 @@
+// The file loop: every input file in list order, every line of each file.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "config/languages.h"
+#include "driver/run.h"
+#include "driver/state.h"
+#include "reports/file_header.h"
+#include "reports/output.h"
+
+namespace vek {
+
+size_t read_line(FILE* f, char* buf, size_t cap) {
+  size_t n = 0;
+  int c;
+  while (n + 1 < cap && (c = getc_unlocked(f)) != EOF) {
+    buf[n++] = static_cast<char>(c);
+    if (c == '\n') break;
+  }
+  buf[n] = '\0';
+  return n;
+}
+
+namespace {
+
+bool SkipName(const std::string& name) {
+  if (name.empty() || name == ".") return true;
+  unsigned char first = static_cast<unsigned char>(name[0]);
+  return first == ' ' || first < 32 || first >= 128;
+}
+
+void ShowProgress(G& g, const std::string& name) {
+  if (g.cfg.progress_by_name) {
+    Progress(g, "  + %s\n", name.c_str());
+    return;
+  }
+  ++g.progress_files;
+  if (g.progress_files % g.dot_interval == 0) Progress(g, ".");
+  if (g.progress_files > 65 * g.dot_interval - 1) {
+    g.progress_total += g.progress_files;
+    double percent = g.input_file_count > 0
+                         ? 100.0 * g.progress_total / g.input_file_count
+                         : 0.0;
+    Progress(g, "(%4.1f%%)\n  ", percent);
+    g.progress_files = 1;
+  }
+}
+
+// Looks for the skip tokens in a line; returns true when the line is to be
+// skipped rather than analysed.
+bool CheckSkipTokens(G& g, std::string_view line) {
+  CurrentFile& f = g.file;
+  const Config& c = g.cfg;
+  auto has = [&](const std::string& token) {
+    return !token.empty() && line.find(token) != std::string_view::npos;
+  };
+  if (has(c.skip_begin_token)) {
+    f.skip_lines_flag = 1;
+    // Notice 57 is raised here once the quality notices are wired in.
+  } else if (has(c.skip_end_token)) {
+    f.skip_lines_flag = 0;
+    return true;
+  } else if (has(c.quality_skip_begin_token)) {
+    f.skip_quality_flag = 1;
+  } else if (has(c.quality_skip_end_token)) {
+    f.skip_quality_flag = 0;
+  }
+  return f.skip_lines_flag != 0;
+}
+
+void ReadLines(G& g, FILE* in) {
+  CurrentFile& f = g.file;
+  FileCounters& k = g.counters;
+  char* line = f.line;
+  for (;;) {
+    size_t n = read_line(in, line, kLineSize);
+    bool at_end = n == 0 || line[n - 1] != '\n';
+    size_t lead = 0;
+    while (lead < n && static_cast<unsigned char>(line[lead]) >= 128) ++lead;
+    const char* text = line + lead;
+    size_t len = n - lead;
+    if (at_end && feof(in)) {
+      unsigned char first = len > 0 ? static_cast<unsigned char>(text[0]) : 0;
+      if (first < 12 && first != '\t') break;
+    }
+    if (n == kReadSize && line[n - 1] != '\n') {
+      Out(g,
+          "\n  Error: Text line %d length greater than %d characters\n"
+          "         Examine file for proper text file formatting.\n",
+          f.line_number, static_cast<int>(kLineSize));
+      continue;
+    }
+    ++f.line_number;
+    ++k.line_count;
+    bool skipped = g.cfg.skip_tokens_active &&
+                   CheckSkipTokens(g, std::string_view(text, len));
+    if (skipped) ++k.skipped_lines;
+    // Lines outside skip regions go to the line analyser here.
+    if (at_end && feof(in)) break;
+  }
+}
+
+void StoreResults(G& g, FileRecord& r) {
+  const FileCounters& k = g.counters;
+  r.lines = k.line_count;
+  r.loc = k.loc;
+  r.eloc = k.eloc();
+  r.lloc = k.lloc();
+  r.comments = k.comment_lines;
+  r.blanks = k.blank_lines;
+  r.functions = k.function_count;
+  r.cyclomatic = k.cyclomatic_sum;
+  r.returns = k.return_sum;
+  r.parameters = k.parameter_sum;
+  r.skipped = k.skipped_lines;
+  r.notices = k.notice_count;
+}
+
+// Adds the file to the first -F directory entry whose path begins its
+// directory.
+void AddToDirectory(G& g, const FileRecord& r) {
+  std::string_view name = r.name;
+  size_t slash = name.find_last_of("/\\");
+  std::string_view dir = slash == std::string_view::npos ? std::string_view()
+                                                         : name.substr(0, slash);
+  for (const auto& entry : g.directories) {
+    if (dir.compare(0, entry->name.size(), entry->name) == 0) {
+      entry->loc += r.loc;
+      entry->eloc += r.eloc;
+      entry->lloc += r.lloc;
+      entry->comments += r.comments;
+      entry->lines += r.lines;
+      entry->functions += 1;  // the directory's file count
+      return;
+    }
+  }
+}
+
+// Function points: lines per function point of the file's language.
+void ComputeFunctionPoints(G& g, FileRecord& r) {
+  const FileTyping& t = g.typing;
+  int lang = t.header_flag   ? kFpHeader
+             : t.c_flag      ? kFpC
+             : t.cpp_flag    ? kFpCpp
+             : t.java_flag   ? kFpJava
+             : t.csharp_flag ? kFpCSharp
+                             : kFpOther;
+  const int counts[kFpBases] = {r.loc, r.eloc, r.lloc};
+  for (int b = 0; b < kFpBases; ++b) {
+    int factor = g.cfg.fp_factor[lang][b];
+    r.fp[b] = factor > 0 ? static_cast<double>(counts[b]) / factor : 0.0;
+    g.fp_totals[b] += r.fp[b];
+  }
+}
+
+void WriteEndOfFile(G& g, const std::string& name) {
+  std::string wrapped = wrap_name(name, 59, 15, g);
+  if (g.opt.html_flag) {
+    Out(g, "  %s%s\n", kUnderscores36, kUnderscores36);
+    std::string inner = "<b>End of File: </b><b><a href=\"" + file_link(name, g) +
+                        "\" target=\"_blank\">" + HtmlEscape(wrapped) +
+                        "</a></b>\n";
+    Out(g, "  %s\n\n", inner.c_str());
+  } else if (g.opt.csv_flag) {
+    Out(g, "File End\n");
+  } else if (!g.opt.xml_flag) {
+    Out(g, "  %s%s\n", kUnderscores36, kUnderscores36);
+    Out(g, "  End of File: %s\n\n", wrapped.c_str());
+  }
+}
+
+void WriteXmlFileMetrics(G& g, const FileRecord& r) {
+  Out(g, "<loc>%d</loc>\n<eloc>%d</eloc>\n<lloc>%d</lloc>\n", r.loc, r.eloc,
+      r.lloc);
+  Out(g, "<comments>%d</comments>\n<lines>%d</lines>\n", r.comments, r.lines);
+  Out(g, "<function_point_loc>%.1f</function_point_loc>\n", r.fp[0]);
+  Out(g, "<function_point_eloc>%.1f</function_point_eloc>\n", r.fp[1]);
+  Out(g, "<function_point_lloc>%.1f</function_point_lloc>\n", r.fp[2]);
+}
+
+void ResetFile(G& g) {
+  g.counters = FileCounters();
+  g.file.line_number = 0;
+  g.file.skip_lines_flag = 0;
+  g.file.skip_quality_flag = 0;
+  g.file.record = nullptr;
+}
+
+void ProcessFile(G& g, FileRecord& record) {
+  const Options& o = g.opt;
+  CurrentFile& f = g.file;
+  f.name = Bounded(record.name, kLineSize);
+  if (SkipName(f.name)) return;
+  bool decharacter = o.detab_flag || o.deunix_flag || o.dedos_flag;
+  FILE* in = fopen(f.name.c_str(), decharacter ? "r+b" : "rb");
+  if (in == nullptr) {
+    int err = errno;
+    Out(g,
+        decharacter ? "\n  Error: Problem opening input file:\n         %s\n"
+                      "         For modification, %s\n\n"
+                    : "\n  Error: Problem opening input file:\n         %s\n"
+                      "         For read, %s\n\n",
+        f.name.c_str(), strerror(err));
+    return;
+  }
+  f.record = &record;
+  if (g.progress_flag) ShowProgress(g, f.name);
+  bool file_elements = o.xml_flag && !o.no_file_names;
+  if (file_elements) Out(g, "<file>\n");
+  f.mtime = record.mtime;
+  f.size = record.size;
+  g.project_bytes += record.size;
+  FileHeader(f.name, f.mtime, f.size, o.totals_flag, g);
+  record.file_type = type_file(f.name, g, 1);
+  ++g.files_processed;
+
+  ReadLines(g, in);
+
+  StoreResults(g, record);
+  if (o.list_file_flag) AddToDirectory(g, record);
+  ComputeFunctionPoints(g, record);
+  // The end-of-file scope check, the file-level quality notices and the
+  // per-file reports join here in that order.
+  if (o.report_option_flag && !o.totals_flag) WriteEndOfFile(g, f.name);
+  g.totals.Add(g.counters);
+  if (file_elements) {
+    if (!o.list_only_flag) WriteXmlFileMetrics(g, record);
+    Out(g, "</file>\n");
+  }
+  ResetFile(g);
+  fclose(in);
+}
+
+}  // namespace
+
+void process_files(G& g) {
+  for (const auto& record : g.input_files) ProcessFile(g, *record);
+}
+
+}  // namespace vek

@@ -1,0 +1,186 @@
+#include "driver/run.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "config/config_file.h"
+#include "config/languages.h"
+#include "config/macro_file.h"
+#include "driver/gather.h"
+#include "driver/help.h"
+#include "driver/state.h"
+#include "driver/switches.h"
+#include "reports/output.h"
+
+namespace vek {
+
+namespace {
+
+void DebugPause(G& g) {
+  if (g.report_stream == stdout) {
+    Out(g, "\n  Press Enter Key To Continue ...\n");
+    fflush(stdout);
+    char answer[16];
+    if (fgets(answer, sizeof answer, stdin) == nullptr) clearerr(stdin);
+  } else {
+    usleep(500000);
+  }
+}
+
+void WriteDebugParameters(G& g) {
+  Out(g, "*** Debug: System Parameters\n");
+  Out(g, "*** Debug: Prog Path   = %s\n", g.paths.PROGPATH.c_str());
+  Out(g, "*** Debug: Macro File  = %s\n", g.paths.macro_file.c_str());
+  Out(g, "*** Debug: VEKHOME     = %s\n", g.paths.VEKHOME.c_str());
+  Out(g, "*** Debug: System Path = %s\n", g.paths.SYSTEMPATH.c_str());
+  DebugPause(g);
+}
+
+void RegisterLanguages(G& g) {
+  static const char* const kNames[kBuiltinLanguages] = {
+      "Other", "C", "C Header", "C++", "C++ Header", "Java", "C#"};
+  for (int type = 0; type < kBuiltinLanguages; ++type)
+    register_language(kNames[type], *language_extension_key(g, type), g);
+  build_allowed_extensions(g);
+}
+
+// The project heading before the project reports.
+void WriteProjectHeading(G& g) {
+  int files = g.input_file_count;
+  if (g.opt.html_flag) {
+    Out(g, "\n  %s%s\n\n", kHyphens36, kHyphens36);
+    char count[64];
+    snprintf(count, sizeof count, "%d", files);
+    std::string html = std::string("<b>~~ Total Metrics For ") + "<font color=\"" +
+                       g.cfg.color_total + "\">" + count + "</font>" +
+                       " Files ~~</b>";
+    std::string plain = std::string("~~ Project Analysis For ") + count + " Files ~~";
+    center_html_line(g, html, plain);
+  } else if (g.opt.csv_flag) {
+    Out(g, "\n%s,%d,%s", "Project", files, "Files");
+  } else if (!g.opt.xml_flag) {
+    Out(g, "\n  %s%s\n\n", kHyphens36, kHyphens36);
+    char plain[96];
+    snprintf(plain, sizeof plain, "%s%d%s", "~~ Project Analysis For ", files,
+             " Files ~~");
+    center_line(g, plain);
+  }
+}
+
+int Finish(G& g, int status) {
+  fflush(g.report_stream);
+  if (g.report_stream != stdout && g.report_stream != stderr)
+    fclose(g.report_stream);
+  g.report_stream = stdout;
+  return status;
+}
+
+int RunWith(G& g, int argc, char** argv) {
+  g.argc = argc;
+  g.argv = argv;
+  read_environment(g, argc > 0 ? argv[0] : nullptr);
+  build_command_line(g, argc, argv);
+  resolve_side_files(g);
+  if (g.debug_flag) WriteDebugParameters(g);
+  read_config(g);
+  RegisterLanguages(g);
+  load_macros(g);
+
+  if (argc < 2) {
+    help_pause(g, false);
+    return Finish(g, 0);
+  }
+  int first_arg = parse_switches(argc, argv, g);
+  if (g.stop_flag) return Finish(g, g.stop_status);
+
+  Options& o = g.opt;
+  g.progress_flag = o.output_file_flag;
+  g.dot_interval = g.cfg.progress_interval > 0 ? g.cfg.progress_interval : 1;
+  if (o.object_flag && !o.function_flag) o.function_flag = 1;
+  if (!o.csv_flag && !o.xml_flag && !o.listing_flag) {
+    write_head(g.report_stream, g, 0);
+    if (g.stop_flag) return Finish(g, g.stop_status);
+  }
+  write_mode_legend(g);
+  if (g.progress_flag) Progress(g, "  Acquiring Files\n");
+
+  if (o.list_file_flag) {
+    if (!o.report_option_flag) o.files_given_flag = 1;
+    FILE* list = fopen(o.list_file.c_str(), "rb");
+    if (list == nullptr) {
+      int err = errno;
+      Out(g, "\n  Error: Cannot open the specified file: %s\n         for read, %s\n\n",
+          o.list_file.c_str(), strerror(err));
+      return Finish(g, -1);
+    }
+    fclose(list);
+  }
+  g.notice25_enabled = g.cfg.notice_on[25];
+  if (o.csv_flag)
+    write_csv_head(g.report_stream, g);
+  else if (o.xml_flag)
+    write_xml_head(g.report_stream, g);
+
+  int files = gather_input_files(first_arg, g);
+  if (g.stop_flag) return Finish(g, g.stop_status);
+  g.input_file_count = files;
+  if (files > 0) o.files_given_flag = 1;
+  if (g.debug_flag)
+    for (const auto& record : g.input_files)
+      Out(g, "*** Debug: Input File: %s\n", record->name.c_str());
+  if (g.progress_flag) {
+    if (g.cfg.progress_by_name)
+      Progress(g, "  Processing %d Files - Status By File Name\n", files);
+    else
+      Progress(g, "  Processing %d Files - Status(.) %d Files\n  ", files,
+               g.dot_interval);
+  }
+
+  process_files(g);
+
+  if (g.progress_flag) {
+    Progress(g, "(100%%)\n  Processing Files Complete\n");
+    Progress(g, (o.sort_key || o.sort_names_flag)
+                    ? "  Sorting, Reporting and Post Processing\n"
+                    : "  Reporting and Post Processing\n");
+  }
+  bool extraction = o.extract_strings || o.extract_comments || o.extract_docs;
+  bool decharacter = o.detab_flag || o.deunix_flag || o.dedos_flag;
+  if (!o.listing_flag && !extraction && !decharacter) g.counters = g.totals;
+  if (!o.function_list_flag && !o.list_only_flag) WriteProjectHeading(g);
+  if (!o.listing_flag && !decharacter && !o.csv_flag && !o.xml_flag)
+    Out(g, "  %s%s\n\n", kUnderscores36, kUnderscores36);
+  write_trailer(g);
+  int status = exit_status(g);
+  if (g.progress_flag)
+    Progress(g, "  VEK Processed - %d Files\n", g.files_processed);
+  return Finish(g, status);
+}
+
+}  // namespace
+
+int exit_status(const G& g) {
+  const Options& o = g.opt;
+  bool notices_on = o.notice_flag || o.notice_collect_flag || o.totals_flag ||
+                    o.udqn_show_flag;
+  if (!notices_on) return 0;
+  int n = g.notice_count;
+  if (n < 0) return 0;
+  return n > 255 ? 255 : n;
+}
+
+int Run(int argc, char** argv) {
+  std::unique_ptr<G> g(new (std::nothrow) G);
+  if (!g) {
+    fprintf(stderr, "\n  Error: memory allocation failed\n\n");
+    return 1;
+  }
+  int status = RunWith(*g, argc, argv);
+  return status & 0xff;
+}
+
+}  // namespace vek

@@ -1,0 +1,36 @@
+// The whole run of vek in order: start-up, switches, gathering, the file
+// loop, the project reports and the exit status.
+#ifndef VEK_DRIVER_RUN_H_
+#define VEK_DRIVER_RUN_H_
+
+#include <cstdio>
+#include <string>
+
+namespace vek {
+
+struct G;
+
+// Runs vek with the given arguments; returns the exit status (0..255).
+int Run(int argc, char** argv);
+
+// Start-up steps before the configuration is read: program directory,
+// environment, command line text and side-file paths.
+void read_environment(G& g, const char* argv0);
+void build_command_line(G& g, int argc, char** argv);
+void resolve_side_files(G& g);
+
+// Reads one line of at most `cap - 1` bytes (up to and including its
+// newline); returns its length, 0 at the end of the file.  NUL bytes are
+// kept; `buf` is NUL-terminated.
+size_t read_line(FILE* f, char* buf, size_t cap);
+
+// The file loop over the input file list.
+void process_files(G& g);
+
+// The exit status: the project's notice count when notice reporting is on,
+// capped so that it never wraps to success in 8 bits.
+int exit_status(const G& g);
+
+}  // namespace vek
+
+#endif  // VEK_DRIVER_RUN_H_

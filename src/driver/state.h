@@ -1,0 +1,215 @@
+// G: the one state record of a run.  It is created once in main, passed by
+// reference to every operation and never copied.  Each group is owned by the
+// subsystem named beside it.
+#ifndef VEK_DRIVER_STATE_H_
+#define VEK_DRIVER_STATE_H_
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "analysis/counters.h"
+#include "common/list.h"
+#include "common/metrics_entry.h"
+#include "common/text.h"
+#include "config/config.h"
+#include "config/languages.h"
+
+namespace vek {
+
+// Switch settings (driver/switches).
+struct Options {
+  int report_option_flag = 0;  // some report or analysis switch was given
+  int files_given_flag = 0;    // file arguments were given
+  int html_flag = 0;
+  int csv_flag = 0;
+  int xml_flag = 0;
+  int alloc_flag = 0;          // -a
+  int benchmark_flag = 0;      // -b
+  int complexity_flag = 0;     // -c
+  int detab_flag = 0;          // -Dt
+  int deunix_flag = 0;         // -Du
+  int dedos_flag = 0;          // -Dd
+  int deterministic_flag = 0;  // -d
+  int extract_strings = 0;     // -Es
+  int extract_comments = 0;    // -Ec
+  int extract_docs = 0;        // -EC
+  int estimate_flag = 0;       // -e
+  int list_file_flag = 0;      // -F
+  std::string list_file;
+  int function_flag = 0;       // -fa and the switches that imply it
+  int csv_file_rows = 0;       // per-file CSV rows (-C with -s or -fa)
+  int function_detail_flag = 0;  // -fd
+  int function_points_flag = 0;  // -fp
+  int class_methods_flag = 0;    // -fm, VEKCLASSMF
+  int inheritance_flag = 0;      // -i
+  int sort_descending = 0;       // -kd
+  int sort_key = 0;              // -k0 .. -k10
+  int function_list_flag = 0;    // -l
+  int macro_flag = 0;            // -m
+  int notice_flag = 0;           // -n
+  int notice_single_flag = 0;    // -Ns
+  int notice_visual_flag = 0;    // -Nv
+  int notice_collect_flag = 0;   // single-line notice collection
+  int output_file_flag = 0;      // -O
+  std::string output_file;
+  int object_flag = 0;           // -o
+  int listing_flag = 0;          // -p
+  int listing_top_margin = 1;    // -B
+  int listing_left_margin = 5;   // -M
+  int listing_page_length = 55;  // -P
+  int listing_line_length = 80;  // -L
+  int recursive_flag = 0;        // -r
+  std::string recursive_extensions;
+  std::string recursive_dir;
+  int no_recurse_flag = 0;       // -Rd
+  int list_only_flag = 0;        // -Rl
+  int sort_names_flag = 0;       // -Rn
+  int title_flag = 0;            // -S given
+  std::string title = "VEK Code Listing";
+  int summary_flag = 0;          // -s
+  int totals_flag = 0;           // -T
+  int totals_all = 0;            // -Ta
+  int totals_detail = 0;         // -Td
+  int totals_functions = 0;      // -Tf
+  int totals_inherit = 0;        // -Ti
+  int totals_summaries_only = 0; // -Tl
+  int totals_language = 0;       // -TL
+  int no_file_names = 0;         // -TN and the work file modes
+  int totals_notices = 0;        // -Tn
+  int totals_objects = 0;        // -To
+  int totals_profile = 0;        // -Tp
+  int totals_quality = 0;        // -Tq
+  int totals_summary = 0;        // -Ts
+  int totals_verbose = 0;        // -Tv
+  int totals_workdiff = 0;       // -Tw
+  int class_link_flag = 0;       // link the class lists after the loop
+  std::string xsl_file;          // -u File XSL
+  int verbose_flag = 0;          // -v
+  // Work files and differentials (-w).
+  int workfile_create = 0;
+  std::string baseline_dir;
+  std::string workfile_name = "workfile.dat";
+  std::string workfile_dir = ".";
+  int workfile_deterministic = 0;
+  int code_diff_flag = 0;        // -wd
+  int skip_equal = 0, skip_modified = 0, skip_new = 0, skip_removed = 0;
+  int show_basis = 0, show_glossary = 0, show_productivity = 0;
+  int diff_details = 0;          // -ws
+  int diff_verbose = 0;          // -wv
+  int diff_config_flag = 0;      // -w File cfg given
+  std::string diff_old, diff_new;  // -wx
+  // Extended options (-x).
+  int no_config_flag = 0;
+  int no_command_flag = 0;
+  int no_header_flag = 0;
+  int udqn_show_flag = 0;
+  int diff_debug_flag = 0;
+  std::string report_cfg_file;   // -xFile csv
+};
+
+// Paths and names found at start-up (driver/run).
+struct Paths {
+  std::string prog_path;    // the program as invoked
+  std::string PROGPATH;     // program directory, with a trailing '/'
+  std::string VEKHOME;      // where side files are looked for
+  std::string CFGHOME;      // overrides VEKHOME for the side files
+  std::string SYSTEMPATH;   // PATH, shown in debug output
+  std::string command_line; // the arguments joined by blanks
+  std::string cfg_file;
+  std::string macro_file;
+  std::string workdiff_cfg_file;
+  std::string start_dir;    // the working directory at start-up
+};
+
+// One input file and, after its analysis, its results.
+struct FileRecord {
+  std::string name;
+  int64_t mtime = 0;
+  long size = 0;
+  int file_type = -1;
+  int lines = 0, loc = 0, eloc = 0, lloc = 0, comments = 0, blanks = 0;
+  int functions = 0, cyclomatic = 0, returns = 0, parameters = 0;
+  int skipped = 0, notices = 0;
+  double fp[3] = {0.0, 0.0, 0.0};  // function points from LOC, eLOC, lLOC
+};
+
+// Language flags of the current file (config/languages).
+struct FileTyping {
+  int c_flag = 0, cpp_flag = 0, java_flag = 0, csharp_flag = 0;
+  int header_flag = 0, other_flag = 0;
+  int file_type = -1;
+  int files_by_type[kBuiltinLanguages] = {};  // counted files per language
+};
+
+// The file being analysed (driver/file_loop).
+struct CurrentFile {
+  char line[kLineSize] = {};
+  int line_number = 0;
+  std::string name;
+  FileRecord* record = nullptr;
+  int64_t mtime = 0;
+  long size = 0;
+  int skip_lines_flag = 0;
+  int skip_quality_flag = 0;
+};
+
+struct G {
+  G() = default;
+  G(const G&) = delete;
+  G& operator=(const G&) = delete;
+
+  // Run options.
+  Options opt;
+  Config cfg;
+  int debug_flag = 0;
+  int argc = 0;
+  char** argv = nullptr;
+  Paths paths;
+
+  // Report stream (reports/output).
+  FILE* report_stream = stdout;
+  int progress_flag = 0;
+  int dot_interval = 10;
+  int head_written = 0;
+
+  // Set when the run has to end now (help, an error); the status to return.
+  int stop_flag = 0;
+  int stop_status = 0;
+
+  // Languages.
+  LanguageTable languages;
+  FileTyping typing;
+
+  // Current file.
+  CurrentFile file;
+  FileCounters counters;
+
+  // Project.
+  List<FileRecord> input_files;
+  List<MetricsEntry> directories;   // -F directory entries, sorted by name
+  List<MetricsEntry> macros;        // predefined and #define'd macro names
+  FileCounters totals;
+  int files_processed = 0;
+  int input_file_count = 0;
+  int notice_count = 0;             // the project's notices after the loop
+  int notice25_enabled = 0;
+  // Short descriptions of notices 1..58 (index 0 unused), formatted with
+  // the thresholds in force at their first use (analysis/notice_catalogue).
+  std::vector<std::string> notice_descriptions;
+  long long project_bytes = 0;
+  double fp_totals[3] = {0.0, 0.0, 0.0};
+  int progress_files = 0;           // run-wide progress counters
+  int progress_total = 0;
+};
+
+// Ends the run with `status` after the current step (help, errors).
+inline void Stop(G& g, int status) {
+  g.stop_flag = 1;
+  g.stop_status = status;
+}
+
+}  // namespace vek
+
+#endif  // VEK_DRIVER_STATE_H_

@@ -1,0 +1,19 @@
+// The header written before each file's analysis output.
+#ifndef VEK_REPORTS_FILE_HEADER_H_
+#define VEK_REPORTS_FILE_HEADER_H_
+
+#include <cstdint>
+#include <string_view>
+
+namespace vek {
+
+struct G;
+
+// `suppress` selects the short form of the totals-only modes.  A name that
+// holds "Total" or "Average" with a zero time is a summary row.
+void FileHeader(std::string_view name, int64_t mtime, long size, int suppress,
+                G& g);
+
+}  // namespace vek
+
+#endif  // VEK_REPORTS_FILE_HEADER_H_

@@ -1,0 +1,199 @@
+#include "reports/output.h"
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+
+#include "common/text.h"
+#include "driver/state.h"
+
+namespace vek {
+
+const char kHyphens36[] = "------------------------------------";
+const char kUnderscores36[] = "____________________________________";
+
+// The largest escaped text the reports print; longer results are cut.
+constexpr size_t kEscapedMax = kLineSize - 1;
+
+void Out(G& g, const char* fmt, ...) {
+  va_list ap;
+  va_start(ap, fmt);
+  vfprintf(g.report_stream, fmt, ap);
+  va_end(ap);
+}
+
+void Progress(G& /*g*/, const char* fmt, ...) {
+  va_list ap;
+  va_start(ap, fmt);
+  vfprintf(stderr, fmt, ap);
+  va_end(ap);
+}
+
+void HtmlEnd(G& g) {
+  if (g.opt.html_flag) Out(g, "%s", kHtmlTrailer);
+}
+
+bool open_output(const std::string& name, G& g) {
+  FILE* f = fopen(name.c_str(), "wb");
+  if (f == nullptr) {
+    int err = errno;
+    g.report_stream = stdout;
+    Out(g,
+        "\n  Error: Could not open output file\n         Filename: %s\n"
+        "         %s\n\n",
+        name.c_str(), strerror(err));
+    return false;
+  }
+  if (g.report_stream != stdout && g.report_stream != stderr)
+    fclose(g.report_stream);
+  g.report_stream = f;
+  printf("\n  VEK using output file: %s\n", name.c_str());
+  fflush(stdout);
+  return true;
+}
+
+static int CenterIndent(std::string_view plain) {
+  return 37 - static_cast<int>(plain.size() / 2);
+}
+
+void center_line(G& g, std::string_view text) {
+  int blanks = CenterIndent(text);
+  Out(g, "%*s%.*s\n", blanks > 0 ? blanks : 0, "", static_cast<int>(text.size()),
+      text.data());
+}
+
+void center_html_line(G& g, std::string_view html_text,
+                      std::string_view plain_text) {
+  int blanks = CenterIndent(plain_text);
+  Out(g, "%*s%.*s\n", blanks > 0 ? blanks : 0, "",
+      static_cast<int>(html_text.size()), html_text.data());
+}
+
+void section_banner(G& g, std::string_view title) {
+  std::string plain = "~~ " + std::string(title) + " ~~";
+  if (g.opt.html_flag) {
+    Out(g, "<b><font color=\"%s\">", g.cfg.color_header.c_str());
+    int blanks = CenterIndent(plain);
+    Out(g, "%*s%s", blanks > 0 ? blanks : 0, "", plain.c_str());
+    Out(g, "</font></b>\n");
+  } else {
+    center_line(g, plain);
+  }
+}
+
+std::string wrap_name(std::string_view name, int width, int indent,
+                      const G& g) {
+  std::string_view src = name.substr(0, kLineSize - 1);
+  if (!g.cfg.wrap_names || width <= 0 ||
+      src.size() <= static_cast<size_t>(width))
+    return std::string(src);
+  std::string out;
+  out.reserve(src.size() + (src.size() / width) * (indent + 1));
+  for (size_t i = 0; i < src.size(); ++i) {
+    if (i > 0 && i % static_cast<size_t>(width) == 0) {
+      out += '\n';
+      out.append(static_cast<size_t>(indent > 0 ? indent : 0), ' ');
+    }
+    out += src[i];
+  }
+  return out;
+}
+
+std::string file_link(std::string_view name, const G& g) {
+  std::string n(name);
+  while (!n.empty() && (n.back() == '/' || n.back() == '\\')) n.pop_back();
+  const std::string& start = g.paths.start_dir;
+  if (g.cfg.relative_html_links) {
+    if (!start.empty()) {
+      size_t at = n.find(start);
+      if (at != std::string::npos) {
+        size_t after = at + start.size();
+        if (after < n.size() && (n[after] == '/' || n[after] == '\\')) ++after;
+        return n.substr(after);
+      }
+    }
+    return n;
+  }
+  if (!n.empty() && (n[0] == '/' || (n.size() > 1 && n[1] == ':')))
+    return "file://" + n;
+  return "file://" + start + "/" + n;
+}
+
+void echo_command_line(FILE* stream, G& g) {
+  const std::string& cmd = g.paths.command_line;
+  if (g.opt.csv_flag) {
+    fprintf(stream, "%s", cmd.c_str());
+  } else if (g.opt.xml_flag) {
+    fprintf(stream, "<command>%s</command>\n", XmlEscape(cmd).c_str());
+  } else {
+    std::string shown = g.opt.html_flag ? HtmlEscape(cmd) : cmd;
+    fprintf(stream, "%s ", wrap_name(shown, 58, 16, g).c_str());
+  }
+}
+
+namespace {
+
+// Appends `piece` unless the result would pass the escaped-text limit;
+// returns false once the text is full.
+bool AppendBounded(std::string& out, std::string_view piece) {
+  if (out.size() + piece.size() > kEscapedMax) return false;
+  out.append(piece);
+  return true;
+}
+
+std::string Escape(std::string_view s, bool apostrophe) {
+  std::string out;
+  out.reserve(s.size() < kEscapedMax ? s.size() : kEscapedMax);
+  for (char c : s) {
+    std::string_view piece;
+    char one[1] = {c};
+    switch (c) {
+      case '&': piece = "&amp;"; break;
+      case '<': piece = "&lt;"; break;
+      case '>': piece = "&gt;"; break;
+      case '"': piece = "&quot;"; break;
+      case '\'':
+        piece = apostrophe ? std::string_view("&apos;") : std::string_view(one, 1);
+        break;
+      default: piece = std::string_view(one, 1); break;
+    }
+    if (!AppendBounded(out, piece)) break;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string XmlEscape(std::string_view s) { return Escape(s, true); }
+std::string HtmlEscape(std::string_view s) { return Escape(s, false); }
+
+std::string CsvEscape(std::string_view s) {
+  std::string out(s.substr(0, kEscapedMax));
+  if (out.find(',') != std::string::npos)
+    for (char& c : out)
+      if (c == ',') c = ' ';
+  return out;
+}
+
+time_t RunTime() {
+  const char* epoch = getenv("SOURCE_DATE_EPOCH");
+  if (epoch != nullptr && IsDigit(epoch[0])) {
+    char* end = nullptr;
+    long long v = strtoll(epoch, &end, 10);
+    if (end != nullptr && *end == '\0') return static_cast<time_t>(v);
+  }
+  return time(nullptr);
+}
+
+std::string FormatTime(time_t t, const char* fmt) {
+  struct tm tm_buf;
+  if (localtime_r(&t, &tm_buf) == nullptr) return {};
+  char buf[128];
+  size_t n = strftime(buf, sizeof buf, fmt, &tm_buf);
+  return std::string(buf, n);
+}
+
+std::string Ctime24(time_t t) { return FormatTime(t, "%a %b %d %H:%M:%S %Y"); }
+
+}  // namespace vek

@@ -1,0 +1,69 @@
+// The output layer every report uses: the report stream, framing helpers
+// (centred lines, rules, banners, name wrapping, file links), the escaping
+// filters, dates, and the head, legend and trailer of a report.
+#ifndef VEK_REPORTS_OUTPUT_H_
+#define VEK_REPORTS_OUTPUT_H_
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <string_view>
+
+namespace vek {
+
+struct G;
+
+// Runs of 36 hyphens and underscores used by the rules of every report.
+extern const char kHyphens36[];
+extern const char kUnderscores36[];
+constexpr const char* kHtmlTrailer = "</pre></body></html>";
+
+// printf onto the report stream.
+void Out(G& g, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+// printf onto the standard error stream; progress text only.
+void Progress(G& g, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+// Writes the HTML trailer when HTML output is on (after an error message).
+void HtmlEnd(G& g);
+
+// Opens the -O report file; returns false (after the message) on failure.
+bool open_output(const std::string& name, G& g);
+
+// `text` preceded by 37 - len/2 blanks when that is positive, then newline.
+void center_line(G& g, std::string_view text);
+// The same indent computed from `plain_text`, then `html_text`.
+void center_html_line(G& g, std::string_view html_text,
+                      std::string_view plain_text);
+// "~~ title ~~" centred; in HTML inside the header colour.
+void section_banner(G& g, std::string_view title);
+
+// A copy of `name` (at most 2047 characters) with a newline and `indent`
+// blanks before every character at a positive multiple of `width`, when
+// wrapping is on and the name is longer than `width`.
+std::string wrap_name(std::string_view name, int width, int indent,
+                      const G& g);
+// The hyperlink target of a file for HTML reports.
+std::string file_link(std::string_view name, const G& g);
+// The command line: as is in CSV, as an element in XML, wrapped otherwise.
+void echo_command_line(FILE* stream, G& g);
+
+// Escaping filters; results are cut at 2047 characters, never overrun.
+std::string XmlEscape(std::string_view s);
+std::string HtmlEscape(std::string_view s);
+std::string CsvEscape(std::string_view s);
+
+// The run's clock: SOURCE_DATE_EPOCH when set, else now.
+time_t RunTime();
+// strftime of a time in local time.
+std::string FormatTime(time_t t, const char* fmt);
+// The fixed 24-character form "Wed Sep 02 22:13:31 2009".
+std::string Ctime24(time_t t);
+
+void write_head(FILE* stream, G& g, int syntax_error);
+void write_csv_head(FILE* stream, G& g);
+void write_xml_head(FILE* stream, G& g);
+void write_mode_legend(G& g);
+void write_trailer(G& g);
+
+}  // namespace vek
+
+#endif  // VEK_REPORTS_OUTPUT_H_

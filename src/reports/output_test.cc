@@ -1,0 +1,211 @@
+#include "reports/output.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "driver/state.h"
+#include "reports/capture_test_util.h"
+
+namespace vek {
+namespace {
+
+TEST(CenterLine, IndentIs37LessHalfTheLength) {
+  CapturedG c;
+  center_line(c.g(), "abcd");  // 37 - 2 = 35 blanks
+  EXPECT_EQ(std::string(35, ' ') + "abcd\n", c.text());
+}
+
+TEST(CenterLine, LongTextGetsNoIndent) {
+  CapturedG c;
+  std::string long_text(80, 'x');
+  center_line(c.g(), long_text);
+  EXPECT_EQ(long_text + "\n", c.text());
+}
+
+TEST(CenterLine, HtmlIsCentredByItsPlainText) {
+  CapturedG c;
+  center_html_line(c.g(), "<b>ab</b>", "ab");
+  EXPECT_EQ(std::string(36, ' ') + "<b>ab</b>\n", c.text());
+}
+
+TEST(WrapName, BreaksBeforeEveryMultipleOfTheWidth) {
+  G g;
+  std::string name(130, 'n');
+  std::string wrapped = wrap_name(name, 59, 15, g);
+  std::string indent = "\n" + std::string(15, ' ');
+  EXPECT_EQ(name.substr(0, 59) + indent + name.substr(59, 59) + indent +
+                name.substr(118),
+            wrapped);
+  g.cfg.wrap_names = 0;
+  EXPECT_EQ(name, wrap_name(name, 59, 15, g));
+  EXPECT_EQ("short", wrap_name("short", 59, 15, g));
+}
+
+TEST(WrapName, ExactMultipleGetsNoTrailingBreak) {
+  G g;
+  std::string name(118, 'n');
+  std::string wrapped = wrap_name(name, 59, 2, g);
+  EXPECT_EQ(name.substr(0, 59) + "\n  " + name.substr(59), wrapped);
+}
+
+TEST(WrapName, CutsAt2047Characters) {
+  G g;
+  g.cfg.wrap_names = 0;
+  EXPECT_EQ(2047u, wrap_name(std::string(5000, 'a'), 59, 15, g).size());
+}
+
+TEST(Escaping, XmlHtmlAndCsvRules) {
+  EXPECT_EQ("a &amp; &lt;b&gt; &quot;c&quot; &apos;d&apos;",
+            XmlEscape("a & <b> \"c\" 'd'"));
+  EXPECT_EQ("a &amp; &lt;b&gt; &quot;c&quot; 'd'",
+            HtmlEscape("a & <b> \"c\" 'd'"));
+  EXPECT_EQ("a b c", CsvEscape("a,b,c"));
+  EXPECT_EQ("no commas", CsvEscape("no commas"));
+}
+
+TEST(Escaping, LongTextIsCutNeverOverrun) {
+  // 1000 ampersands escape to 5000 characters: the result stops at the
+  // last whole entity that fits in 2047 characters.
+  std::string out = XmlEscape(std::string(1000, '&'));
+  EXPECT_LE(out.size(), 2047u);
+  EXPECT_EQ(0u, out.size() % 5);
+  EXPECT_EQ(2047u, CsvEscape(std::string(3000, ',')).size());
+}
+
+TEST(FileLink, RelativeAndAbsolute) {
+  G g;
+  g.paths.start_dir = "/home/me/proj";
+  EXPECT_EQ("src/a.c", file_link("/home/me/proj/src/a.c", g));
+  EXPECT_EQ("/other/b.c", file_link("/other/b.c", g));
+  EXPECT_EQ("src", file_link("/home/me/proj/src/", g));
+  g.cfg.relative_html_links = 0;
+  EXPECT_EQ("file:///other/b.c", file_link("/other/b.c", g));
+  EXPECT_EQ("file:///home/me/proj/src/a.c", file_link("src/a.c", g));
+}
+
+TEST(RunTime, HonoursSourceDateEpoch) {
+  setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+  setenv("TZ", "UTC", 1);
+  tzset();
+  EXPECT_EQ(1700000000, RunTime());
+  EXPECT_EQ("Tue Nov 14 22:13:20 2023", Ctime24(RunTime()));
+  EXPECT_EQ("Nov 14, 2023", FormatTime(RunTime(), "%b %d, %Y"));
+  setenv("SOURCE_DATE_EPOCH", "garbage", 1);
+  EXPECT_NE(0, RunTime());
+  unsetenv("SOURCE_DATE_EPOCH");
+}
+
+TEST(Head, HtmlBodyTakesTheDefaultColours) {
+  CapturedG c;
+  c.g().opt.html_flag = 1;
+  write_head(c.g().report_stream, c.g(), 0);
+  EXPECT_NE(std::string::npos,
+            c.text().find("<body bgcolor=\"#F8F8F8\" text=\"#000000\" "
+                          "vlink=\"#660099\" link=\"#0000EE\" "
+                          "alink=\"#CCCCCC\" >\n<pre>\n"));
+}
+
+TEST(Head, HtmlBodyWithoutBackgroundOrColours) {
+  CapturedG c;
+  c.g().opt.html_flag = 1;
+  c.g().cfg.color_background.clear();
+  c.g().cfg.color_link.clear();
+  write_head(c.g().report_stream, c.g(), 0);
+  EXPECT_NE(std::string::npos,
+            c.text().find("<body text=\"#000000\" vlink=\"#660099\" "
+                          "link=\"#0000ee\" alink=\"#CCCCCC\">\n"));
+}
+
+TEST(Head, NoHeaderKeepsOnlyThePrologAndTitleIsDropped) {
+  CapturedG c;
+  c.g().opt.no_header_flag = 1;
+  c.g().opt.title_flag = 1;
+  c.g().opt.title = "My Title";
+  write_head(c.g().report_stream, c.g(), 0);
+  EXPECT_EQ("", c.text());
+
+  CapturedG h;
+  h.g().opt.html_flag = 1;
+  h.g().opt.no_header_flag = 1;
+  write_head(h.g().report_stream, h.g(), 0);
+  EXPECT_EQ(0u, h.text().find("<?xml version=\"1.0\""));
+  EXPECT_EQ(std::string::npos, h.text().find("Vek Code Gauge&#8482;"));
+}
+
+TEST(Head, SyntaxErrorEndsTheRun) {
+  CapturedG c;
+  c.g().paths.command_line = "-c a.c";
+  write_head(c.g().report_stream, c.g(), 1);
+  EXPECT_NE(std::string::npos,
+            c.text().find("  Command Line Syntax Error, Try -hs for help...\n"
+                          "  -c a.c \n\n"));
+  EXPECT_TRUE(c.g().stop_flag);
+  EXPECT_EQ(1, c.g().stop_status);
+}
+
+TEST(XmlHead, StylesheetHrefFromAWindowsPath) {
+  CapturedG c;
+  c.g().opt.xsl_file = "c:\\styles\\vek.xsl";
+  write_xml_head(c.g().report_stream, c.g());
+  EXPECT_NE(std::string::npos,
+            c.text().find("<?xml-stylesheet type=\"text/xsl\" "
+                          "href=\"file:///c:/styles/vek.xsl\"?>\n"));
+  CapturedG p;
+  p.g().opt.xsl_file = "/srv/vek.xsl";
+  write_xml_head(p.g().report_stream, p.g());
+  EXPECT_NE(std::string::npos, p.text().find("href=\"/srv/vek.xsl\""));
+}
+
+TEST(XmlHead, CommandLineIsEscaped) {
+  CapturedG c;
+  c.g().opt.xml_flag = 1;
+  c.g().paths.command_line = "-X -S\"a<b\" x&y.c";
+  write_xml_head(c.g().report_stream, c.g());
+  EXPECT_NE(std::string::npos,
+            c.text().find("<command>-X -S&quot;a&lt;b&quot; x&amp;y.c</command>\n"));
+}
+
+TEST(ModeLegend, BannersInOrder) {
+  CapturedG c;
+  Options& o = c.g().opt;
+  o.function_flag = o.complexity_flag = o.notice_flag = o.deterministic_flag = 1;
+  write_mode_legend(c.g());
+  std::string t = c.text();
+  size_t f = t.find("~~ Function Metrics ~~");
+  size_t d = t.find("~~ Determine Source vs. LOC Algorithms ~~");
+  size_t x = t.find("~~ Complexity Analysis ~~");
+  size_t q = t.find("~~ Quality Analysis ~~");
+  ASSERT_NE(std::string::npos, f);
+  EXPECT_LT(f, d);
+  EXPECT_LT(d, x);
+  EXPECT_LT(x, q);
+}
+
+TEST(ModeLegend, NothingInTotalsOrCsvMode) {
+  CapturedG c;
+  c.g().opt.function_flag = 1;
+  c.g().opt.totals_flag = 1;
+  write_mode_legend(c.g());
+  EXPECT_EQ("", c.text());
+}
+
+TEST(Trailer, EachFormat) {
+  CapturedG x;
+  x.g().opt.xml_flag = 1;
+  x.g().cfg.report_header_active = 1;
+  x.g().cfg.report_header_text = "ACME & Co";
+  write_trailer(x.g());
+  EXPECT_EQ("<banner>ACME &amp; Co</banner>\n</bwvek>\n", x.text());
+  CapturedG h;
+  h.g().opt.html_flag = 1;
+  write_trailer(h.g());
+  EXPECT_EQ("</pre></body></html>", h.text());
+  CapturedG t;
+  write_trailer(t.g());
+  EXPECT_EQ("", t.text());
+}
+
+}  // namespace
+}  // namespace vek
