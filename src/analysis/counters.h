@@ -35,7 +35,40 @@ namespace vek {
   X(function_count)          \
   X(cyclomatic_sum)          \
   X(return_sum)              \
-  X(parameter_sum)
+  X(parameter_sum)           \
+  X(class_count)             \
+  X(struct_count)            \
+  X(interface_count)         \
+  X(import_count)            \
+  X(typedef_count)           \
+  X(const_count)             \
+  X(enum_count)              \
+  X(do_count)                \
+  X(while_count)             \
+  X(switch_count)            \
+  X(default_count)           \
+  X(case_count)              \
+  X(break_count)             \
+  X(if_count)                \
+  X(else_count)              \
+  X(goto_count)              \
+  X(return_count)            \
+  X(exit_count)              \
+  X(exit_underscore_count)   \
+  X(abort_count)             \
+  X(macro_count)             \
+  X(union_count)             \
+  X(template_count)          \
+  X(friend_count)            \
+  X(namespace_count)         \
+  X(package_count)           \
+  X(virtual_count)           \
+  X(inline_count)            \
+  X(alloc_count)             \
+  X(free_count)              \
+  X(new_count)               \
+  X(delete_count)            \
+  X(using_count)
 
 struct FileCounters {
 #define VEK_DECLARE_COUNTER(name) int name = 0;

@@ -53,13 +53,6 @@ TEST_F(LanguagesTest, DefaultAllowedListHoldsThirteenEntriesWithHTwice) {
   EXPECT_EQ("", Output());
 }
 
-TEST_F(LanguagesTest, DefaultsMatchTheConfigurationDefaults) {
-  for (int type = 0; type < kBuiltinLanguages; ++type)
-    EXPECT_EQ(*language_extension_key(*g_, type), default_extensions(type))
-        << type;
-  EXPECT_EQ(nullptr, language_extension_key(*g_, kBuiltinLanguages));
-}
-
 TEST_F(LanguagesTest, HeaderIsCHeaderAnalysedAsCppByDefault) {
   RegisterBuiltins();
   EXPECT_EQ(kTypeCHeader, type_file("src/list.h", *g_, 1));

@@ -3,24 +3,47 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
+#include "analysis/line_scanner.h"
 #include "config/languages.h"
 #include "driver/run.h"
 #include "driver/state.h"
 #include "reports/file_header.h"
+#include "reports/file_reports.h"
+#include "reports/keyword_report.h"
+#include "reports/metrics_blocks.h"
 #include "reports/output.h"
 
 namespace vek {
 
-size_t read_line(FILE* f, char* buf, size_t cap) {
-  size_t n = 0;
-  int c;
-  while (n + 1 < cap && (c = getc_unlocked(f)) != EOF) {
-    buf[n++] = static_cast<char>(c);
-    if (c == '\n') break;
+bool SourceReader::Fill() {
+  if (eof_) return false;
+  if (pos_ < end_) memmove(block_, block_ + pos_, end_ - pos_);
+  end_ -= pos_;
+  pos_ = 0;
+  size_t n = fread(block_ + end_, 1, sizeof block_ - end_, f_);
+  if (n == 0) eof_ = true;
+  end_ += n;
+  return n > 0;
+}
+
+bool SourceReader::AtEnd() { return pos_ == end_ && !Fill(); }
+
+size_t SourceReader::Next(char* buf, size_t cap) {
+  size_t want = cap - 1;
+  for (;;) {
+    size_t avail = end_ - pos_;
+    size_t span = avail < want ? avail : want;
+    const char* nl = static_cast<const char*>(memchr(block_ + pos_, '\n', span));
+    if (nl != nullptr) span = static_cast<size_t>(nl - (block_ + pos_)) + 1;
+    if (nl != nullptr || span == want || !Fill()) {
+      memcpy(buf, block_ + pos_, span);
+      buf[span] = '\0';
+      pos_ += span;
+      return span;
+    }
   }
-  buf[n] = '\0';
-  return n;
 }
 
 namespace {
@@ -74,14 +97,15 @@ void ReadLines(G& g, FILE* in) {
   CurrentFile& f = g.file;
   FileCounters& k = g.counters;
   char* line = f.line;
+  auto reader = std::make_unique<SourceReader>(in);
   for (;;) {
-    size_t n = read_line(in, line, kLineSize);
-    bool at_end = n == 0 || line[n - 1] != '\n';
+    size_t n = reader->Next(line, kLineSize);
+    bool at_end = (n == 0 || line[n - 1] != '\n') && reader->AtEnd();
     size_t lead = 0;
     while (lead < n && static_cast<unsigned char>(line[lead]) >= 128) ++lead;
     const char* text = line + lead;
     size_t len = n - lead;
-    if (at_end && feof(in)) {
+    if (at_end) {
       unsigned char first = len > 0 ? static_cast<unsigned char>(text[0]) : 0;
       if (first < 12 && first != '\t') break;
     }
@@ -96,9 +120,11 @@ void ReadLines(G& g, FILE* in) {
     ++k.line_count;
     bool skipped = g.cfg.skip_tokens_active &&
                    CheckSkipTokens(g, std::string_view(text, len));
-    if (skipped) ++k.skipped_lines;
-    // Lines outside skip regions go to the line analyser here.
-    if (at_end && feof(in)) break;
+    if (skipped)
+      ++k.skipped_lines;
+    else
+      analyse_line(text, len, f.line_number, g);
+    if (at_end) break;
   }
 }
 
@@ -171,17 +197,34 @@ void WriteEndOfFile(G& g, const std::string& name) {
   }
 }
 
-void WriteXmlFileMetrics(G& g, const FileRecord& r) {
-  Out(g, "<loc>%d</loc>\n<eloc>%d</eloc>\n<lloc>%d</lloc>\n", r.loc, r.eloc,
-      r.lloc);
-  Out(g, "<comments>%d</comments>\n<lines>%d</lines>\n", r.comments, r.lines);
-  Out(g, "<function_point_loc>%.1f</function_point_loc>\n", r.fp[0]);
-  Out(g, "<function_point_eloc>%.1f</function_point_eloc>\n", r.fp[1]);
-  Out(g, "<function_point_lloc>%.1f</function_point_lloc>\n", r.fp[2]);
+bool AnyMemoryCount(const FileCounters& k) {
+  return k.alloc_count > 0 || k.free_count > 0 || k.new_count > 0 ||
+         k.delete_count > 0;
+}
+
+// The reports written after each file.
+void WriteFileReports(G& g) {
+  const Options& o = g.opt;
+  CurrentFile& f = g.file;
+  if (o.csv_flag && o.csv_file_rows) {
+    // The function-total row of the file precedes its row once functions
+    // are measured.
+    CsvFileRow(g.report_stream, f.name, f.mtime, f.size, CsvFileCountsOf(g), 0,
+               g);
+    return;
+  }
+  if (o.extract_strings || o.extract_comments || o.extract_docs) return;
+  // The work file line of the file is written here once baselines exist.
+  bool xml_verbose = o.xml_flag && o.verbose_flag && !o.totals_verbose;
+  if (o.totals_flag && !xml_verbose) return;
+  if (o.summary_flag || o.function_flag) TotalSummary(g, 0);
+  // The file function summary follows once functions are measured.
+  if (o.alloc_flag && AnyMemoryCount(g.counters)) MemorySummary(g);
+  if (o.verbose_flag) KeywordReport(g, 0);
 }
 
 void ResetFile(G& g) {
-  g.counters = FileCounters();
+  reset_file_state(g);
   g.file.line_number = 0;
   g.file.skip_lines_flag = 0;
   g.file.skip_quality_flag = 0;
@@ -221,12 +264,17 @@ void ProcessFile(G& g, FileRecord& record) {
   StoreResults(g, record);
   if (o.list_file_flag) AddToDirectory(g, record);
   ComputeFunctionPoints(g, record);
-  // The end-of-file scope check, the file-level quality notices and the
-  // per-file reports join here in that order.
+  // The end-of-file scope check and the file-level quality notices come
+  // before the reports.
+  WriteFileReports(g);
   if (o.report_option_flag && !o.totals_flag) WriteEndOfFile(g, f.name);
-  g.totals.Add(g.counters);
+  add_file_to_totals(g);
   if (file_elements) {
-    if (!o.list_only_flag) WriteXmlFileMetrics(g, record);
+    if (!o.list_only_flag) {
+      LocBlock(g, record.loc, record.eloc, record.lloc, record.comments,
+               record.lines);
+      FunctionPointBlock(g, record.fp[0], record.fp[1], record.fp[2]);
+    }
     Out(g, "</file>\n");
   }
   ResetFile(g);

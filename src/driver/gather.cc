@@ -255,8 +255,8 @@ void Gatherer::Walk(const std::string& path,
 }
 
 void Gatherer::WalkTree(const std::string& dir, std::string_view extensions) {
-  std::string start = dir;
-  if (start.empty() || start == "*" || start == "*.*") start = ".";
+  const bool here = dir.empty() || dir == "*" || dir == "*.*";
+  const std::string start(here ? std::string_view(".") : std::string_view(dir));
   std::string trimmed = start;
   while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
   // The starting directory itself is skipped only when it is named by an

@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 
+#include "analysis/line_scanner.h"
 #include "config/config_file.h"
 #include "config/languages.h"
 #include "config/macro_file.h"
@@ -14,6 +15,8 @@
 #include "driver/help.h"
 #include "driver/state.h"
 #include "driver/switches.h"
+#include "reports/file_reports.h"
+#include "reports/keyword_report.h"
 #include "reports/output.h"
 
 namespace vek {
@@ -68,6 +71,31 @@ void WriteProjectHeading(G& g) {
     snprintf(plain, sizeof plain, "%s%d%s", "~~ Project Analysis For ", files,
              " Files ~~");
     center_line(g, plain);
+  }
+}
+
+bool AnyMemoryCount(const FileCounters& k) {
+  return k.alloc_count > 0 || k.free_count > 0 || k.new_count > 0 ||
+         k.delete_count > 0;
+}
+
+// The project reports, in their fixed order.  Reports of functions, types,
+// notices, directories, languages and estimates join in their places.
+void WriteProjectReports(G& g) {
+  const Options& o = g.opt;
+  if (o.totals_flag) {
+    if (o.totals_all || o.totals_summary) TotalSummary(g, 1);
+    return;
+  }
+  if (o.summary_flag) {
+    Out(g, "\n");
+    TotalSummary(g, 1);
+  }
+  if (o.verbose_flag) KeywordReport(g, 1);
+  if (o.alloc_flag && AnyMemoryCount(g.counters)) MemorySummary(g);
+  if (o.files_given_flag || o.totals_summary) {
+    if (o.csv_flag) Out(g, "\n");
+    FileSummary(g);
   }
 }
 
@@ -150,8 +178,11 @@ int RunWith(G& g, int argc, char** argv) {
   }
   bool extraction = o.extract_strings || o.extract_comments || o.extract_docs;
   bool decharacter = o.detab_flag || o.deunix_flag || o.dedos_flag;
-  if (!o.listing_flag && !extraction && !decharacter) g.counters = g.totals;
+  if (!o.listing_flag && !extraction && !decharacter) totals_to_file_fields(g);
+  if (o.csv_flag && o.csv_file_rows)
+    CsvFileRow(g.report_stream, "", 0, 0, CsvFileCounts(), 1, g);
   if (!o.function_list_flag && !o.list_only_flag) WriteProjectHeading(g);
+  if (!o.listing_flag && !extraction && !decharacter) WriteProjectReports(g);
   if (!o.listing_flag && !decharacter && !o.csv_flag && !o.xml_flag)
     Out(g, "  %s%s\n\n", kUnderscores36, kUnderscores36);
   write_trailer(g);

@@ -19,10 +19,30 @@ void read_environment(G& g, const char* argv0);
 void build_command_line(G& g, int argc, char** argv);
 void resolve_side_files(G& g);
 
-// Reads one line of at most `cap - 1` bytes (up to and including its
-// newline); returns its length, 0 at the end of the file.  NUL bytes are
-// kept; `buf` is NUL-terminated.
-size_t read_line(FILE* f, char* buf, size_t cap);
+// Reads a source file in large blocks and hands it out one read at a
+// time: a line up to and including its newline, or at most `cap - 1`
+// bytes of a longer one.  NUL bytes are kept.
+class SourceReader {
+ public:
+  explicit SourceReader(FILE* f) : f_(f) {}
+  SourceReader(const SourceReader&) = delete;
+  SourceReader& operator=(const SourceReader&) = delete;
+
+  // Copies the next read into `buf` (NUL-terminated); returns its length,
+  // 0 at the end of the file.
+  size_t Next(char* buf, size_t cap);
+  // True once the file has no more bytes after the last read.
+  bool AtEnd();
+
+ private:
+  bool Fill();
+
+  FILE* f_;
+  char block_[1 << 16];
+  size_t pos_ = 0;
+  size_t end_ = 0;
+  bool eof_ = false;
+};
 
 // The file loop over the input file list.
 void process_files(G& g);

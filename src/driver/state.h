@@ -7,14 +7,17 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "analysis/counters.h"
+#include "analysis/scan_state.h"
 #include "common/list.h"
 #include "common/metrics_entry.h"
 #include "common/text.h"
 #include "config/config.h"
 #include "config/languages.h"
+#include "reports/csv_file_table.h"
 
 namespace vek {
 
@@ -173,6 +176,7 @@ struct G {
   int progress_flag = 0;
   int dot_interval = 10;
   int head_written = 0;
+  CsvFileTable csv_table;           // the -C file table (reports/file_reports)
 
   // Set when the run has to end now (help, an error); the status to return.
   int stop_flag = 0;
@@ -185,6 +189,7 @@ struct G {
   // Current file.
   CurrentFile file;
   FileCounters counters;
+  ScanState scan;
 
   // Project.
   List<FileRecord> input_files;
@@ -194,6 +199,9 @@ struct G {
   int files_processed = 0;
   int input_file_count = 0;
   int notice_count = 0;             // the project's notices after the loop
+  // When set, every notice the scan raises is appended here as (number,
+  // line) before it is emitted; the tests read the scan's notices from it.
+  std::vector<std::pair<int, int>>* notice_trace = nullptr;
   int notice25_enabled = 0;
   // Short descriptions of notices 1..58 (index 0 unused), formatted with
   // the thresholds in force at their first use (analysis/notice_catalogue).

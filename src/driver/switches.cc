@@ -565,15 +565,15 @@ int OptionScanner::Next() {
   const char* word = argv_[index_];
   int letter = static_cast<unsigned char>(word[pos_++]);
   bool word_done = word[pos_] == '\0';
-  const char* spec = letter == ':' ? nullptr : strchr(kOptionLetters, letter);
-  if (spec == nullptr || letter == 0) {
+  const char* entry = letter == ':' ? nullptr : strchr(kOptionLetters, letter);
+  if (entry == nullptr || letter == 0) {
     if (word_done) {
       ++index_;
       pos_ = 0;
     }
     return '?';
   }
-  if (spec[1] == ':') {
+  if (entry[1] == ':') {
     if (!word_done) {
       arg_ = word + pos_;
     } else if (index_ + 1 < argc_) {

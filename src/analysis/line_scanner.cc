@@ -1,0 +1,451 @@
+#include "analysis/line_scanner.h"
+
+#include <cstring>
+
+#include "analysis/keywords.h"
+#include "analysis/notice_points.h"
+#include "driver/state.h"
+#include "reports/output.h"
+
+namespace vek {
+
+namespace {
+
+bool LanguageKnown(const FileTyping& t) {
+  return t.c_flag || t.cpp_flag || t.java_flag || t.csharp_flag;
+}
+
+bool IsAlnum(char c) { return IsAlpha(c) || IsDigit(c); }
+
+// Letters, digits and '_': the characters of names and numbers.
+struct IdentifierTable {
+  bool is[256] = {};
+  IdentifierTable() {
+    for (int c = 0; c < 256; ++c)
+      is[c] = IsAlnum(static_cast<char>(c)) || c == '_';
+  }
+};
+const IdentifierTable kIdentifier;
+
+inline bool IsIdentifierChar(char c) {
+  return kIdentifier.is[static_cast<unsigned char>(c)];
+}
+
+// Trims extracted text for -Es and -Ec: punctuation and "\n" escapes at
+// both ends, and leading white space.
+std::string_view TrimExtract(std::string_view s) {
+  while (!s.empty() && !IsAlnum(s.back())) s.remove_suffix(1);
+  while (s.size() >= 2 && s.substr(s.size() - 2) == "\\n") s.remove_suffix(2);
+  for (;;) {
+    if (!s.empty() && !IsAlnum(s.front())) {
+      s.remove_prefix(1);
+    } else if (s.size() >= 2 && s.substr(0, 2) == "\\n") {
+      s.remove_prefix(2);
+    } else {
+      break;
+    }
+  }
+  return s;
+}
+
+// Under -EC only trailing line ends and white space go.
+std::string_view TrimDocumentation(std::string_view s) {
+  return TrimRight(s, " \t\r\n");
+}
+
+void WriteExtract(G& g, int line_number) {
+  LineText& x = g.scan.extract;
+  std::string_view text = g.opt.extract_docs && !g.opt.extract_comments &&
+                                  !g.opt.extract_strings
+                              ? TrimDocumentation(x.view())
+                              : TrimExtract(x.view());
+  if (!text.empty()) {
+    if (g.opt.html_flag)
+      Out(g, "  %6d: %s\n", line_number, HtmlEscape(text).c_str());
+    else
+      Out(g, "  %6d: %.*s\n", line_number, static_cast<int>(text.size()),
+          text.data());
+  }
+  x.Clear();
+}
+
+// One character inside a comment or a string, where only white space,
+// the blank flag and the line's last character can change.  Tabs raise the
+// tab notice outside strings.
+inline void CountQuiet(char d, int tab_size, int line_number, bool comment,
+                       ScanState& s, FileCounters& k, G& g) {
+  if (d == ' ') {
+    ++k.whitespace_count;
+  } else if (d == '\t') {
+    k.whitespace_count += tab_size;
+    if (comment) raise_notice(g, 30, line_number);
+  } else if (d != '\r' && d != '\n') {
+    s.last_char = d;
+    if (static_cast<unsigned char>(d) > ' ') s.blank = 0;
+  }
+}
+
+// Number of backslashes directly in front of position i.
+size_t BackslashesBefore(const char* line, size_t i) {
+  size_t n = 0;
+  while (n < i && line[i - 1 - n] == '\\') ++n;
+  return n;
+}
+
+bool HasComment(const ScanState& s) {
+  return s.block_comment_on_line || s.in_line_comment;
+}
+
+void WriteDeterminationTrace(const char* text, size_t len, int line_number,
+                             G& g) {
+  const ScanState& s = g.scan;
+  const FileTyping& t = g.typing;
+  if (g.opt.html_flag) {
+    std::string_view line = TrimLeft(std::string_view(text, len));
+    line = TrimRight(line, "\r\n");
+    Out(g, "\n  <b>Line</b> %d: <font color=\"%s\">%s</font>  <b>LOC Type(s)</b>:",
+        line_number, g.cfg.color_line.c_str(), HtmlEscape(line).c_str());
+  } else {
+    Out(g, "\n  Line %d: ", line_number);
+    fwrite(text, 1, len, g.report_stream);
+    Out(g, "  LOC Type(s):");
+  }
+  if (s.blank) Out(g, " Blank");
+  if (s.code) {
+    Out(g, " LOC");
+    Out(g, s.non_effective ? " Non-Effective" : " Effective");
+    if (s.logical) Out(g, " Logical");
+  }
+  if (s.block_comment_on_line) {
+    Out(g, t.java_flag     ? " Java (C-Style) Comment"
+           : t.csharp_flag ? " C# (C Style) Comment"
+           : t.cpp_flag    ? " C++ (C Style) Comment"
+                           : " C Comment");
+  } else if (s.in_line_comment) {
+    Out(g, t.java_flag ? " Java Comment" : t.csharp_flag ? " C# Comment" : " C++ Comment");
+  }
+  Out(g, "\n");
+}
+
+bool MentionsFallThrough(const char* text, size_t len) {
+  static const char* const kPhrases[] = {"fall through", "drop through",
+                                         "fall thru", "drop thru"};
+  std::string_view line(text, len);
+  for (const char* p : kPhrases)
+    if (line.find(p) != std::string_view::npos) return true;
+  return false;
+}
+
+void DebugTrace(const char* text, size_t len, G& g) {
+  Out(g, "*** Debug:\n*** Line   : ");
+  fwrite(text, 1, len, g.report_stream);
+  ScanState& m = g.scan;
+  Out(g, "*** Code   : %s\n", m.code_text.c_str());
+  Out(g, "*** String : %s\n", m.string_text.c_str());
+  Out(g, "*** Comment: %s\n", m.comment_text.c_str());
+}
+
+}  // namespace
+
+int lone_bracket_line(std::string_view text, char bracket) {
+  text = text.substr(0, kReadSize);
+  size_t cut = text.find("//");
+  if (cut != std::string_view::npos) text = text.substr(0, cut);
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  if (i >= text.size() || text[i] != bracket) return 0;
+  for (++i; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '\n' || c == '\r') return 1;
+    if (c == ' ' || c == '\t' || c == ';') continue;
+    if (c == '/' && i + 1 < text.size() && text[i + 1] == '*') {
+      size_t end = text.find("*/", i + 2);
+      if (end == std::string_view::npos) return 0;
+      i = end + 1;
+      continue;
+    }
+    return 0;
+  }
+  return 1;
+}
+
+void analyse_line(const char* text, size_t len, int line_number, G& g) {
+  ScanState& s = g.scan;
+  FileCounters& k = g.counters;
+  const Options& o = g.opt;
+
+  if (!s.continuation_flag) {
+    s.extract.Clear();
+    s.quote_count = 0;
+  }
+  size_t L = len;
+  if (L > 0 && text[L - 1] == '\n') --L;
+  if (L > 0 && text[L - 1] == '\r') --L;
+
+  if (g.cfg.key_string_set && !s.key_string_found &&
+      std::string_view(text, L).find(g.cfg.key_string) != std::string_view::npos)
+    s.key_string_found = 1;
+  // The function nesting level is clamped here once scopes are tracked.
+  k.char_count += static_cast<int>(L);
+  s.blank = 1;
+  s.code = 0;
+  s.non_effective = 0;
+  s.logical = 0;
+  s.star_seen = 0;
+  s.last_char = 0;
+  s.block_comment_on_line = s.in_block_comment;
+  if (static_cast<long>(L) > g.cfg.max_line_length)
+    raise_notice(g, 1, line_number);
+  // Heads pending from earlier lines (static blocks, classes, functions,
+  // templates) continue here once they are identified.
+
+  const bool known = LanguageKnown(g.typing);
+  const bool csharp = g.typing.csharp_flag;
+  const bool extract_strings = o.extract_strings;
+  const bool extract_comments = o.extract_comments || o.extract_docs;
+  const int tab_size = g.cfg.tab_size;
+
+  for (size_t i = 0; i < L; ++i) {
+    const char c = text[i];
+
+    // Plain code: names and numbers, and runs of white space, are taken
+    // whole.  Nothing can start inside a name or a number: no keyword
+    // (their lead characters are never letters or digits) and no operator.
+    if (!s.in_block_comment && !s.in_line_comment && !s.in_string &&
+        !s.in_char && !s.region_flag) {
+      if (IsIdentifierChar(c)) {
+        s.blank = 0;
+        s.code = 1;
+        if (known) code_dispatch(text, i, L, line_number, g);
+        size_t j = i + 1;
+        while (j < L && IsIdentifierChar(text[j])) ++j;
+        s.code_text.Append(text + i, j - i);
+        s.last_char = text[j - 1];
+        i = j - 1;
+        continue;
+      }
+      if (c == ' ' || c == '\t') {
+        size_t j = i;
+        for (; j < L && (text[j] == ' ' || text[j] == '\t'); ++j) {
+          if (text[j] == ' ') {
+            ++k.whitespace_count;
+          } else {
+            k.whitespace_count += tab_size;
+            raise_notice(g, 30, line_number);
+          }
+        }
+        s.code_text.Append(text + i, j - i);
+        i = j - 1;
+        continue;
+      }
+    }
+
+    // The rest of a // comment: only white space, the line's last
+    // character and the comment partition change.
+    if (s.in_line_comment && !s.region_flag) {
+      for (size_t j = i; j < L; ++j)
+        CountQuiet(text[j], tab_size, line_number, true, s, k, g);
+      if (extract_comments) s.extract.Append(text + i, L - i);
+      s.comment_text.Append(text + i, L - i);
+      break;
+    }
+
+    // The inside of a /* */ comment, up to the '*' that may close it.
+    if (s.in_block_comment && !s.region_flag) {
+      size_t j = i;
+      for (; j < L; ++j) {
+        const char d = text[j];
+        if (d == '*' && j + 1 < L && text[j + 1] == '/' &&
+            (s.block_comment_line < line_number ||
+             static_cast<int>(j) > s.block_comment_star))
+          break;
+        CountQuiet(d, tab_size, line_number, true, s, k, g);
+      }
+      if (j > i) {
+        if (extract_comments) s.extract.Append(text + i, j - i);
+        s.comment_text.Append(text + i, j - i);
+        i = j - 1;
+        continue;
+      }
+    }
+
+    // The inside of a string literal, up to its next quote or backslash.
+    if (s.in_string && !s.region_flag && c != '"' && c != '\\') {
+      size_t j = i;
+      bool code = false;
+      for (; j < L && text[j] != '"' && text[j] != '\\'; ++j) {
+        const char d = text[j];
+        CountQuiet(d, tab_size, line_number, false, s, k, g);
+        code = code || (static_cast<unsigned char>(d) > ' ' && d != '/');
+      }
+      if (code) s.code = 1;
+      if (extract_strings) s.extract.Append(text + i, j - i);
+      s.string_text.Append(text + i, j - i);
+      i = j - 1;
+      continue;
+    }
+
+    const char next = i + 1 < L ? text[i + 1] : '\0';
+    const char prev = i > 0 ? text[i - 1] : '\0';
+    const unsigned char uc = static_cast<unsigned char>(c);
+
+    if (extract_strings && s.in_string) s.extract.Append(c);
+    if (s.blank && uc > ' ') s.blank = 0;
+    if (!s.blank && !s.code && !s.in_block_comment && !s.in_line_comment &&
+        uc > ' ' && c != '/')
+      s.code = 1;
+    bool in_comment = s.in_block_comment || s.in_line_comment;
+    if (extract_comments && in_comment) s.extract.Append(c);
+
+    if (!s.region_flag) {
+      switch (c) {
+        case '\t':
+          k.whitespace_count += tab_size;
+          if (!s.in_string) raise_notice(g, 30, line_number);
+          break;
+        case ' ':
+          k.whitespace_count += 1;
+          break;
+        case '"':
+          if (!in_comment && !s.in_char) {
+            bool even = BackslashesBefore(text, i) % 2 == 0;
+            // In a C# @"..." string a backslash escapes nothing.
+            bool verbatim_close = s.in_string && s.verbatim_string;
+            if (even || verbatim_close) {
+              s.in_string = !s.in_string;
+              s.verbatim_string = s.in_string && csharp && prev == '@';
+              ++s.quote_count;
+              if (!s.in_string) {
+                ++k.literal_strings;
+                if (extract_strings) WriteExtract(g, line_number);
+              }
+            }
+          }
+          break;
+        case '\'':
+          if (!in_comment && !s.in_string &&
+              BackslashesBefore(text, i) % 2 == 0)
+            s.in_char = !s.in_char;
+          break;
+        case '*':
+          if (s.in_block_comment && !s.in_string && !s.in_char &&
+              !s.in_line_comment && next == '/' &&
+              (s.block_comment_line < line_number ||
+               static_cast<int>(i) > s.block_comment_star)) {
+            s.in_block_comment = 0;
+            s.block_comment_star = -1;
+            s.block_comment_line = -1;
+            if (extract_comments) s.extract.Append('/');
+            s.block_comment_on_line = 1;
+          } else if (!in_comment && !s.block_comment_on_line && !s.in_string &&
+                     !s.in_char) {
+            s.star_seen = 1;
+          }
+          break;
+        case '/':
+          if (!s.in_string && !s.in_block_comment && !s.in_char &&
+              !s.in_line_comment) {
+            if (next == '*') {
+              s.block_comment_star = static_cast<int>(i) + 1;
+              s.block_comment_line = line_number;
+              s.in_block_comment = 1;
+              if (extract_comments) s.extract.Append('/');
+              s.block_comment_on_line = 1;
+            } else if (next == '/' && prev != '*') {
+              s.in_line_comment = 1;
+              if (extract_comments) s.extract.Append('/');
+            }
+          }
+          break;
+        default:
+          if (known && !in_comment && !s.in_string && !s.in_char)
+            code_dispatch(text, i, L, line_number, g);
+          break;
+      }
+    }
+
+    if (c != ' ' && c != '\t' && c != '\r' && c != '\n') s.last_char = c;
+
+    // Every character goes to one partition.
+    if (s.in_block_comment || s.in_line_comment) {
+      s.comment_text.Append(c);
+    } else if (s.in_string) {
+      s.string_text.Append(c);
+    } else if (prev == '*' && c == '/') {
+      s.comment_text.Append('*');
+      s.comment_text.Append('/');
+    } else if (c == '*' && next == '/') {
+      // Goes with the '/' that follows.
+    } else if (c == '"' && s.string_text.len > 0 && s.string_text.text[0] == '"') {
+      s.string_text.Append(c);
+    } else {
+      s.code_text.Append(c);
+    }
+  }
+  if (s.blank) s.block_comment_on_line = 0;
+
+  bool has_comment = HasComment(s);
+  if (o.deterministic_flag && !o.workfile_deterministic && known)
+    WriteDeterminationTrace(text, len, line_number, g);
+  if (s.blank) {
+    ++k.blank_lines;
+    s.comment_run = 0;
+  }
+  if (s.code) ++k.loc;
+  // The user defined notices read the line and its partitions here.
+  if (has_comment) {
+    ++s.comment_run;
+    if (MentionsFallThrough(text, len)) ++s.fn.fall_through;
+    ++k.comment_lines;
+  }
+  // The code differential takes the line and line_type_code() here.
+  if (extract_comments && has_comment) WriteExtract(g, line_number);
+  if (s.code) {
+    s.prev_code_line.Clear();
+    s.prev_code_line.Append(text, L);
+  }
+  if (s.last_char == '\\') {
+    ++k.continuation_lines;
+    s.continuation_flag = 1;
+  } else {
+    end_of_logical_line(line_number, g);
+    s.preproc_flag = 0;
+    s.error_flag = 0;
+    s.define_flag = 0;
+    s.in_line_comment = 0;
+    s.continuation_flag = 0;
+    // A character literal cannot span lines: an apostrophe left open at
+    // the end of a line (as in "#error don't") must not swallow the file.
+    s.in_char = 0;
+    if (s.quote_count % 2 == 0) s.in_string = 0;
+  }
+  if (g.debug_flag) DebugTrace(text, len, g);
+  s.code_text.Clear();
+  s.comment_text.Clear();
+  s.string_text.Clear();
+  s.region_flag = 0;
+}
+
+char line_type_code(const G& g) {
+  const ScanState& s = g.scan;
+  bool comment = s.block_comment_on_line || s.in_line_comment;
+  if (s.code) {
+    if (s.non_effective) return comment ? 'n' : 'N';
+    if (s.logical) return comment ? 'g' : 'G';
+    return comment ? 'l' : 'L';
+  }
+  if (comment) return 'C';
+  if (s.blank && !g.cfg.ignore_diff_blank_lines) return 'B';
+  return 0;
+}
+
+void reset_file_state(G& g) {
+  g.counters = FileCounters();
+  g.scan = ScanState();
+}
+
+void add_file_to_totals(G& g) { g.totals.Add(g.counters); }
+
+void totals_to_file_fields(G& g) { g.counters = g.totals; }
+
+}  // namespace vek
