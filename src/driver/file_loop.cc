@@ -197,11 +197,6 @@ void WriteEndOfFile(G& g, const std::string& name) {
   }
 }
 
-bool AnyMemoryCount(const FileCounters& k) {
-  return k.alloc_count > 0 || k.free_count > 0 || k.new_count > 0 ||
-         k.delete_count > 0;
-}
-
 // The reports written after each file.
 void WriteFileReports(G& g) {
   const Options& o = g.opt;
@@ -219,7 +214,7 @@ void WriteFileReports(G& g) {
   if (o.totals_flag && !xml_verbose) return;
   if (o.summary_flag || o.function_flag) TotalSummary(g, 0);
   // The file function summary follows once functions are measured.
-  if (o.alloc_flag && AnyMemoryCount(g.counters)) MemorySummary(g);
+  if (o.alloc_flag) MemorySummary(g);
   if (o.verbose_flag) KeywordReport(g, 0);
 }
 

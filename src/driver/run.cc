@@ -74,11 +74,6 @@ void WriteProjectHeading(G& g) {
   }
 }
 
-bool AnyMemoryCount(const FileCounters& k) {
-  return k.alloc_count > 0 || k.free_count > 0 || k.new_count > 0 ||
-         k.delete_count > 0;
-}
-
 // The project reports, in their fixed order.  Reports of functions, types,
 // notices, directories, languages and estimates join in their places.
 void WriteProjectReports(G& g) {
@@ -92,7 +87,7 @@ void WriteProjectReports(G& g) {
     TotalSummary(g, 1);
   }
   if (o.verbose_flag) KeywordReport(g, 1);
-  if (o.alloc_flag && AnyMemoryCount(g.counters)) MemorySummary(g);
+  if (o.alloc_flag) MemorySummary(g);
   if (o.files_given_flag || o.totals_summary) {
     if (o.csv_flag) Out(g, "\n");
     FileSummary(g);
