@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "analysis/line_scanner.h"
+#include "analysis/scan_test_util.h"
 #include "driver/state.h"
 #include "reports/capture_test_util.h"
 #include "reports/separator.h"
@@ -15,57 +16,10 @@
 namespace vek {
 namespace {
 
-enum Language { kC, kCpp, kJava, kCSharp };
-
-// Feeds source text through the scanner and records the notices raised.
-class KeywordTest : public ::testing::Test {
+// Every case runs as C++ unless it says otherwise.
+class KeywordTest : public ScanTest {
  protected:
-  KeywordTest() {
-    g().notice_trace = &trace_;
-    Use(kCpp);
-  }
-
-  G& g() { return capture_.g(); }
-  const FileCounters& k() { return g().counters; }
-  const FunctionCounters& fn() { return g().scan.fn; }
-  std::string out() { return capture_.text(); }
-
-  void Use(Language language) {
-    FileTyping& t = g().typing;
-    t.c_flag = language == kC;
-    t.cpp_flag = language == kCpp;
-    t.java_flag = language == kJava;
-    t.csharp_flag = language == kCSharp;
-  }
-
-  void Feed(const std::string& source) {
-    size_t start = 0;
-    while (start < source.size()) {
-      size_t end = source.find('\n', start);
-      end = end == std::string::npos ? source.size() : end + 1;
-      std::string line = source.substr(start, end - start);
-      analyse_line(line.data(), line.size(), ++line_number_, g());
-      start = end;
-    }
-  }
-
-  // How often notice `number` was raised.
-  int Raised(int number) {
-    int n = 0;
-    for (const auto& [num, line] : trace_) n += num == number;
-    return n;
-  }
-  // The lines notice `number` was raised on.
-  std::vector<int> Lines(int number) {
-    std::vector<int> lines;
-    for (const auto& [num, line] : trace_)
-      if (num == number) lines.push_back(line);
-    return lines;
-  }
-
-  CapturedG capture_;
-  std::vector<std::pair<int, int>> trace_;
-  int line_number_ = 0;
+  KeywordTest() : ScanTest(kCpp) {}
 };
 
 using KeywordRecognition = KeywordTest;

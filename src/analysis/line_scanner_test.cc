@@ -5,38 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "analysis/scan_test_util.h"
 #include "driver/state.h"
 #include "reports/capture_test_util.h"
 
 namespace vek {
 namespace {
 
-// Feeds source text to the scanner line by line, as the file loop does.
-class ScannerTest : public ::testing::Test {
- protected:
-  ScannerTest() { g().typing.c_flag = 1; }
-
-  G& g() { return capture_.g(); }
-
-  void Feed(const std::string& source) {
-    size_t start = 0;
-    while (start < source.size()) {
-      size_t end = source.find('\n', start);
-      end = end == std::string::npos ? source.size() : end + 1;
-      std::string line = source.substr(start, end - start);
-      ++line_number_;
-      analyse_line(line.data(), line.size(), line_number_, g());
-      types_ += line_type_code(g()) ? line_type_code(g()) : '-';
-      start = end;
-    }
-  }
-  const FileCounters& k() { return g().counters; }
-  std::string out() { return capture_.text(); }
-
-  CapturedG capture_;
-  int line_number_ = 0;
-  std::string types_;  // the type code of each line, '-' for none
-};
+using ScannerTest = ScanTest;
 
 using Comments = ScannerTest;
 
@@ -128,8 +104,7 @@ TEST_F(Strings, EscapedQuoteAndTrailingBackslashes) {
 }
 
 TEST_F(Strings, VerbatimStringClosesOnBackslashQuote) {
-  g().typing = FileTyping();
-  g().typing.csharp_flag = 1;
+  Use(kCSharp);
   Feed("p = @\"\\\"; // c\n");
   EXPECT_EQ(1, k().literal_strings);
   EXPECT_EQ(1, k().comment_lines);
@@ -138,8 +113,7 @@ TEST_F(Strings, VerbatimStringClosesOnBackslashQuote) {
 TEST_F(Strings, VerbatimStringEndingInABackslashCloses) {
   // Backslashes escape nothing in a C# @"..." string; the file's later
   // lines must not be taken as string text.
-  g().typing = FileTyping();
-  g().typing.csharp_flag = 1;
+  Use(kCSharp);
   Feed("p = @\"C:\\temp\\\";\n/* c */ q = \"a\\\"b\";\n");
   EXPECT_EQ(2, k().literal_strings);
   EXPECT_EQ(1, k().comment_lines);
@@ -289,8 +263,7 @@ TEST_F(Determination, TraceNamesEachLineType) {
 }
 
 TEST_F(Determination, JavaCommentNames) {
-  g().typing = FileTyping();
-  g().typing.java_flag = 1;
+  Use(kJava);
   g().opt.deterministic_flag = 1;
   Feed("/* a */\n// b\n");
   EXPECT_NE(std::string::npos, out().find(" Java (C-Style) Comment\n"));
