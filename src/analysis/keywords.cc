@@ -6,6 +6,7 @@
 
 #include "analysis/dispatch_parts.h"
 #include "analysis/notice_points.h"
+#include "analysis/scope.h"
 #include "driver/state.h"
 #include "reports/macro_block.h"
 
@@ -159,20 +160,23 @@ void Or(Hit& h) {
   ++h.g.scan.fn.local_or;
 }
 
-// Notice #44 (a break outside any switch) is tested at both kinds of
-// break once the switch stack is kept.
+// Notice #44 (a break outside any switch) is tested against the switch
+// stack at both kinds of counted break.
 void Break(Hit& h) {
   FunctionCounters& f = h.g.scan.fn;
   if (f.last_was_break) Notice(h, 56);
   f.last_was_break = 1;
   ++h.g.counters.break_count;
   ++f.local_break;
+  scope_break(h.line_number, h.g);
 }
 
 void BreakOtherwise(Hit& h) {
   if (keyword_follows(h.line, h.end, h.len, &h.g.counters.break_count, ';',
-                      '\n'))
+                      '\n')) {
     ++h.g.scan.fn.local_break;
+    scope_break(h.line_number, h.g);
+  }
 }
 
 void Case(Hit& h) {
@@ -203,8 +207,32 @@ void Class(Hit& h) {
       s.template_beg_flag)
     return;
   if (s.friend_flag) s.friend_class_flag = 1;
-  // Class head identification joins here; a line with a ';' and no '{'
-  // before it (DeclarationOnly) is a declaration and opens no head.
+  if (h.g.fs.funcname_flag && h.g.fs.param_collect_flag) return;
+  // A line with a ';' and no '{' before it is a declaration and opens no
+  // head.  Class head identification joins here.
+  if (!DeclarationOnly(h)) scope_body_head(h.g);
+}
+
+void Interface(Hit& h) {
+  const ScanState& s = h.g.scan;
+  if (s.template_beg_flag ||
+      (h.g.fs.funcname_flag && h.g.fs.param_collect_flag))
+    return;
+  // Interface head identification joins here.
+  if (!DeclarationOnly(h)) scope_body_head(h.g);
+}
+
+// A struct head at parenthesis level 0 with no '=' on the line.
+void Struct(Hit& h) {
+  const ScanState& s = h.g.scan;
+  if (s.define_flag || s.enum_state != kEnumNone || s.typedef_flag ||
+      s.template_beg_flag || s.paren_level > 0 ||
+      (h.g.fs.funcname_flag && h.g.fs.param_collect_flag))
+    return;
+  if (std::string_view(h.line, h.len).find('=') != std::string_view::npos)
+    return;
+  // Struct head identification joins here.
+  if (!DeclarationOnly(h)) scope_body_head(h.g);
 }
 
 void Const(Hit& h) {
@@ -314,6 +342,7 @@ void Namespace(Hit& h) {
   // Namespace handling joins here; it will count only names that are not
   // yet in the namespace list.
   ++h.g.counters.namespace_count;
+  if (!DeclarationOnly(h)) scope_body_head(h.g);
 }
 
 void Package(Hit& h) {
@@ -361,12 +390,15 @@ void ReturnOtherwise(Hit& h) {
 void Switch(Hit& h) {
   ++h.g.counters.switch_count;
   ++h.g.scan.fn.local_switch;
+  scope_switch(h.g);
 }
 
 void SwitchOtherwise(Hit& h) {
   if (keyword_follows(h.line, h.end, h.len, &h.g.counters.switch_count, '(',
-                      '\n'))
+                      '\n')) {
     ++h.g.scan.fn.local_switch;
+    scope_switch(h.g);
+  }
 }
 
 // A template declaration opens the template head up to the '>' that
@@ -418,7 +450,10 @@ void Virtual(Hit& h) {
 
 void Void(Hit& h) {
   // In a function head's parameter list the word marks the list as
-  // explicitly void (notice #49) once function identification joins.
+  // explicitly void (notice #49).
+  FunctionState& f = h.g.fs;
+  if (f.funcname_flag && f.param_collect_flag && f.function_scope == 0)
+    f.explicit_void_params = 1;
   size_t next = SkipBlanks(h.line, h.end, h.len);
   if (next < h.len && h.line[next] == '*') Notice(h, 26);
 }
@@ -463,9 +498,7 @@ constexpr Keyword kKeywords[] = {
     {"if", kAll, false, kNextArg, "(", If, nullptr},
     {"import", kLangJava, false, kSep, "", Import, nullptr},
     {"inline", kAll, false, kSep, "([;)", Inline, nullptr},
-    // Interface head identification joins here (outside template and
-    // function heads; a line with a ';' and no '{' is a declaration).
-    {"interface", kJavaCs, false, kSep, "", nullptr, nullptr},
+    {"interface", kJavaCs, false, kSep, "", Interface, nullptr},
     {"malloc", kAll, false, kNextArg, "(", Alloc, nullptr},
     {"mutable", kAll, true, kSep, "", nullptr, nullptr},
     {"namespace", kCppCs, true, kSep, "", Namespace, nullptr},
@@ -483,10 +516,7 @@ constexpr Keyword kKeywords[] = {
     // "static" opens a Java or C# static initialiser; its head joins with
     // function scope tracking.
     {"static_cast", kAll, true, kSep, "<", nullptr, nullptr},
-    // Struct head identification joins here (at parenthesis level 0, with
-    // no '=' on the line, outside #define, enum, static block, template and
-    // function heads).
-    {"struct", kAll, false, kSep, "{", nullptr, nullptr},
+    {"struct", kAll, false, kSep, "{", Struct, nullptr},
     {"switch", kAll, false, kSep, "", Switch, SwitchOtherwise},
     {"template", kAll, true, kSep, "<", Template, nullptr},
     {"this", kAll, true, kSep, ";)-,.", nullptr, nullptr},

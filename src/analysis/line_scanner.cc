@@ -4,6 +4,7 @@
 
 #include "analysis/keywords.h"
 #include "analysis/notice_points.h"
+#include "analysis/scope.h"
 #include "driver/state.h"
 #include "reports/output.h"
 
@@ -185,7 +186,6 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
   if (g.cfg.key_string_set && !s.key_string_found &&
       std::string_view(text, L).find(g.cfg.key_string) != std::string_view::npos)
     s.key_string_found = 1;
-  // The function nesting level is clamped here once scopes are tracked.
   k.char_count += static_cast<int>(L);
   s.blank = 1;
   s.code = 0;
@@ -196,8 +196,9 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
   s.block_comment_on_line = s.in_block_comment;
   if (static_cast<long>(L) > g.cfg.max_line_length)
     raise_notice(g, 1, line_number);
-  // Heads pending from earlier lines (static blocks, classes, functions,
-  // templates) continue here once they are identified.
+  // Heads pending from earlier lines continue here (class and static
+  // block heads join with class identification).
+  scope_line_start(text, len, line_number, g);
 
   const bool known = LanguageKnown(g.typing);
   const bool csharp = g.typing.csharp_flag;
@@ -442,6 +443,7 @@ char line_type_code(const G& g) {
 void reset_file_state(G& g) {
   g.counters = FileCounters();
   g.scan = ScanState();
+  g.fs = FunctionState();
 }
 
 void add_file_to_totals(G& g) { g.totals.Add(g.counters); }

@@ -5,6 +5,7 @@
 #include "analysis/dispatch_parts.h"
 #include "analysis/line_scanner.h"
 #include "analysis/notice_points.h"
+#include "analysis/scope.h"
 #include "driver/state.h"
 
 namespace vek {
@@ -90,17 +91,24 @@ void CountComparison(ScanState& s) {
   if (s.in_if_condition || s.in_while_condition) ++s.condition_compares;
 }
 
-void OpenParen(const char* line, size_t i, size_t len, G& g) {
+void OpenParen(const char* line, size_t i, size_t len, int line_number,
+               G& g) {
   ++g.counters.open_paren;
   ++g.scan.paren_level;
   if (!HoldParenTest(g)) LoneBracket(line, i, len, g);
-  // Function identification at '(' joins here.
+  // The parentheses of a catch clause and of an annotation are no
+  // function head.
+  if (!g.scan.catch_flag && !g.scan.annotation_open)
+    scope_open_paren(line, i, len, line_number, g);
+  else
+    ++g.fs.paren_depth;
 }
 
-void CloseParen(const char* line, size_t i, size_t len, G& g) {
+void CloseParen(const char* line, size_t i, size_t len, int line_number,
+                G& g) {
   ScanState& s = g.scan;
   ++g.counters.close_paren;
-  // The running balance check (notice #12) joins here with scope tracking.
+  scope_close_paren(line_number, g);
   if (s.paren_level > 0) --s.paren_level;
   if (s.paren_level == 0) {
     s.in_for_header = 0;
@@ -112,25 +120,28 @@ void CloseParen(const char* line, size_t i, size_t len, G& g) {
   if (!HoldParenTest(g)) LoneBracket(line, i, len, g);
 }
 
-void OpenBrace(const char* line, size_t i, size_t len, G& g) {
+void OpenBrace(const char* line, size_t i, size_t len, int line_number,
+               G& g) {
   ScanState& s = g.scan;
   ++g.counters.open_brace;
-  if (s.enum_state == 2) {  // an enum head whose body opens on a later line
+  bool enum_opens = s.enum_state == 2;
+  if (enum_opens) {  // an enum head whose body opens on a later line
     ++g.counters.enum_count;
     s.enum_state = kEnumBody;
   }
+  open_brace_event(line, i, len, line_number, g);
   s.scope_check_kind = 0;  // any '{' satisfies the scope check of #22
-  // Brace tracking (scope levels, type and function bodies, the end of a
-  // C# where constraint) joins here.
   LoneBracket(line, i, len, g);
 }
 
-void CloseBrace(const char* line, size_t i, size_t len, G& g) {
+void CloseBrace(const char* line, size_t i, size_t len, int line_number,
+                G& g) {
   ++g.counters.close_brace;
   g.scan.fn.last_was_break = 0;
-  // Brace tracking (scope levels, function measurement, the end of an
-  // enum body, type and namespace ends) joins here.
+  // The closing line's lone-bracket test runs before the function that
+  // ends here is measured.
   LoneBracket(line, i, len, g);
+  close_brace_event(line, i, len, line_number, g);
 }
 
 // The name of the class a "friend class" declaration ending at `semi`
@@ -164,10 +175,10 @@ void Semicolon(const char* line, size_t i, int line_number, G& g) {
   s.new_in_statement = 0;
   s.template_depth = 0;
   s.template_beg_flag = 0;  // a template head never holds a ';'
+  s.template_head.clear();
   s.statement_commas = 0;
   s.annotation_open = 0;
-  // The function-candidate rule for ';' (old-style parameter declarations,
-  // methods declared in a type body) joins here.
+  scope_semicolon(g);
 }
 
 void Equals(const char* line, size_t i, size_t len, int line_number, G& g) {
@@ -187,8 +198,10 @@ void Equals(const char* line, size_t i, size_t len, int line_number, G& g) {
   // assignment is taken; that test joins with function identification.
   s.assignment_flag = 1;
   test_literal_assignment(line, i + 1, len, line_number, g);
-  // Outside function bodies the data definition of class data counting and
-  // the end of a pending function name join here.
+  // Outside function bodies an assignment before any '(' is a data
+  // definition: it ends a pending function name.  Class data counting
+  // joins here.
+  scope_assignment(line, i, g);
   if (s.in_if_condition)
     raise_notice(g, 4, line_number);
   else if (s.in_while_condition)
@@ -239,16 +252,20 @@ void dispatch_operator(const char* line, size_t i, size_t len,
   const char after_next = i + 2 < len ? line[i + 2] : '\0';
 
   switch (c) {
-    case '(': OpenParen(line, i, len, g); break;
-    case ')': CloseParen(line, i, len, g); break;
-    case '{': OpenBrace(line, i, len, g); break;
-    case '}': CloseBrace(line, i, len, g); break;
+    case '(': OpenParen(line, i, len, line_number, g); break;
+    case ')': CloseParen(line, i, len, line_number, g); break;
+    case '{': OpenBrace(line, i, len, line_number, g); break;
+    case '}': CloseBrace(line, i, len, line_number, g); break;
     case '[':
       ++k.open_bracket;
+      scope_bracket(c, g);
       // Bracketed attributes are marked here once function heads and
       // class bodies are tracked.
       break;
-    case ']': ++k.close_bracket; break;
+    case ']':
+      ++k.close_bracket;
+      scope_bracket(c, g);
+      break;
     case ';': Semicolon(line, i, line_number, g); break;
     case '=': Equals(line, i, len, line_number, g); break;
     case '?':

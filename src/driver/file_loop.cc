@@ -11,6 +11,7 @@
 #include "driver/state.h"
 #include "reports/file_header.h"
 #include "reports/file_reports.h"
+#include "reports/function_reports.h"
 #include "reports/keyword_report.h"
 #include "reports/metrics_blocks.h"
 #include "reports/output.h"
@@ -202,8 +203,7 @@ void WriteFileReports(G& g) {
   const Options& o = g.opt;
   CurrentFile& f = g.file;
   if (o.csv_flag && o.csv_file_rows) {
-    // The function-total row of the file precedes its row once functions
-    // are measured.
+    CsvFunctionRow(g.report_stream, nullptr, g);
     CsvFileRow(g.report_stream, f.name, f.mtime, f.size, CsvFileCountsOf(g), 0,
                g);
     return;
@@ -213,7 +213,8 @@ void WriteFileReports(G& g) {
   bool xml_verbose = o.xml_flag && o.verbose_flag && !o.totals_verbose;
   if (o.totals_flag && !xml_verbose) return;
   if (o.summary_flag || o.function_flag) TotalSummary(g, 0);
-  // The file function summary follows once functions are measured.
+  if (o.function_flag && !o.function_list_flag && g.fs.functions_ended > 0)
+    FileFunctionSummary(g, 0);
   if (o.alloc_flag) MemorySummary(g);
   if (o.verbose_flag) KeywordReport(g, 0);
 }

@@ -16,6 +16,7 @@
 #include "driver/state.h"
 #include "driver/switches.h"
 #include "reports/file_reports.h"
+#include "reports/function_reports.h"
 #include "reports/keyword_report.h"
 #include "reports/output.h"
 
@@ -74,11 +75,18 @@ void WriteProjectHeading(G& g) {
   }
 }
 
+// Every function of the project, then the project's functional summary.
+void ProjectFunctionMetrics(G& g) {
+  FunctionReport(g);
+  if (!g.opt.function_list_flag) FileFunctionSummary(g, 1);
+}
+
 // The project reports, in their fixed order.  Reports of functions, types,
 // notices, directories, languages and estimates join in their places.
 void WriteProjectReports(G& g) {
   const Options& o = g.opt;
   if (o.totals_flag) {
+    if (o.totals_all || o.totals_functions) ProjectFunctionMetrics(g);
     if (o.totals_all || o.totals_summary) TotalSummary(g, 1);
     return;
   }
@@ -86,6 +94,7 @@ void WriteProjectReports(G& g) {
     Out(g, "\n");
     TotalSummary(g, 1);
   }
+  if (o.function_flag) ProjectFunctionMetrics(g);
   if (o.verbose_flag) KeywordReport(g, 1);
   if (o.alloc_flag) MemorySummary(g);
   if (o.files_given_flag || o.totals_summary) {
@@ -123,7 +132,10 @@ int RunWith(G& g, int argc, char** argv) {
   Options& o = g.opt;
   g.progress_flag = o.output_file_flag;
   g.dot_interval = g.cfg.progress_interval > 0 ? g.cfg.progress_interval : 1;
-  if (o.object_flag && !o.function_flag) o.function_flag = 1;
+  if (o.object_flag && !o.function_flag) {
+    o.function_flag = 1;
+    o.function_by_objects = 1;
+  }
   if (!o.csv_flag && !o.xml_flag && !o.listing_flag) {
     write_head(g.report_stream, g, 0);
     if (g.stop_flag) return Finish(g, g.stop_status);

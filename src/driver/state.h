@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "analysis/counters.h"
+#include "analysis/function_state.h"
 #include "analysis/scan_state.h"
 #include "common/list.h"
 #include "common/metrics_entry.h"
@@ -18,6 +19,7 @@
 #include "config/config.h"
 #include "config/languages.h"
 #include "reports/csv_file_table.h"
+#include "reports/function_records.h"
 
 namespace vek {
 
@@ -42,6 +44,8 @@ struct Options {
   int list_file_flag = 0;      // -F
   std::string list_file;
   int function_flag = 0;       // -fa and the switches that imply it
+  int function_by_objects = 0; // function analysis is on only because -o
+                               // asked for it: no per-function lines
   int csv_file_rows = 0;       // per-file CSV rows (-C with -s or -fa)
   int function_detail_flag = 0;  // -fd
   int function_points_flag = 0;  // -fp
@@ -177,6 +181,8 @@ struct G {
   int dot_interval = 10;
   int head_written = 0;
   CsvFileTable csv_table;           // the -C file table (reports/file_reports)
+  FunctionReportState fn_report;    // function records, sums, CSV rows
+                                    // (reports/function_records)
 
   // Set when the run has to end now (help, an error); the status to return.
   int stop_flag = 0;
@@ -190,6 +196,7 @@ struct G {
   CurrentFile file;
   FileCounters counters;
   ScanState scan;
+  FunctionState fs;
 
   // Project.
   List<FileRecord> input_files;

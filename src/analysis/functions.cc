@@ -1,0 +1,547 @@
+// Function identification: the name in front of a parenthesis, its
+// validation and qualification, and the normal forms of names and
+// parameter lists.
+#include "analysis/functions.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "analysis/dispatch_parts.h"
+#include "driver/state.h"
+#include "reports/output.h"
+
+namespace vek {
+
+namespace {
+
+constexpr size_t kNpos = std::string_view::npos;
+constexpr size_t kTextMax = kLineSize - 1;  // a full name or parameter buffer
+
+// Words that stand before a parenthesis without naming a function.
+constexpr std::string_view kSystemTypes[] = {
+    "unsigned", "char", "short", "int",   "long", "float", "double",
+    "void",     "signed", "while", "if", "else", "for"};
+
+bool IsNameStart(char c) { return IsAlpha(c) || c == '_' || c == '~'; }
+bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
+
+// The first occurrence of `word` in `t` that is a whole word.
+size_t FindWord(std::string_view t, std::string_view word) {
+  for (size_t at = t.find(word); at != kNpos; at = t.find(word, at + 1)) {
+    size_t end = at + word.size();
+    if ((at == 0 || !IsWordChar(t[at - 1])) &&
+        (end >= t.size() || !IsWordChar(t[end])))
+      return at;
+  }
+  return kNpos;
+}
+
+// The index of the first significant character after `pos` (blanks, tabs
+// and block comments skipped; a // comment ends the text), or t.size().
+size_t NextSignificant(std::string_view t, size_t pos) {
+  if (pos + 1 >= t.size()) return t.size();
+  return SkipBlanksAndComments(t.data(), pos + 1, t.size());
+}
+
+char NextSignificantChar(std::string_view t, size_t pos) {
+  size_t at = NextSignificant(t, pos);
+  return at < t.size() ? t[at] : '\0';
+}
+
+// Where a // comment starts in `t`, passing over string and character
+// literals and block comments; kNpos when there is none.
+size_t LineCommentStart(std::string_view t) {
+  char quote = 0;
+  for (size_t i = 0; i < t.size(); ++i) {
+    char c = t[i];
+    if (quote) {
+      if (c == '\\') {
+        ++i;
+      } else if (c == quote) {
+        quote = 0;
+      }
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (c == '/' && i + 1 < t.size() && t[i + 1] == '*') {
+      size_t close = t.find("*/", i + 2);
+      if (close == kNpos) return kNpos;
+      i = close + 1;
+    } else if (c == '/' && i + 1 < t.size() && t[i + 1] == '/') {
+      return i;
+    }
+  }
+  return kNpos;
+}
+
+bool IsKnownMacro(std::string_view name, const G& g) {
+  for (const auto& entry : g.macros)
+    if (entry->name == name) return true;
+  return false;
+}
+
+bool IsSystemType(std::string_view name) {
+  return std::find(std::begin(kSystemTypes), std::end(kSystemTypes), name) !=
+         std::end(kSystemTypes);
+}
+
+// States of the statement in which a search must not go on.
+bool StatementForbids(const G& g) {
+  const ScanState& s = g.scan;
+  return s.preproc_flag || s.define_flag || s.typedef_flag ||
+         s.assignment_flag || s.template_beg_flag;
+}
+
+void Reject(G& g) {
+  FunctionState& f = g.fs;
+  f.funcname_flag = 0;
+  f.func_name.clear();
+  f.param_text.clear();
+}
+
+void RejectWithTemplate(G& g) {
+  Reject(g);
+  g.fs.template_flag = 0;
+  g.fs.template_text.clear();
+}
+
+// Copies backwards from `q` (a '>') to the '<' that matches it, dropping
+// blanks and tabs, onto the reversed name; returns the index in front of
+// the group (negative at the start of the text).
+long CopyTemplateGroup(std::string_view t, long q, std::string& work) {
+  int depth = 0;
+  while (q >= 0 && work.size() < kTextMax) {
+    char d = t[static_cast<size_t>(q)];
+    if (d == '>') {
+      ++depth;
+    } else if (d == '<') {
+      --depth;
+    }
+    if (!IsBlank(d)) work += d;
+    --q;
+    if (depth == 0) break;
+  }
+  return q;
+}
+
+// The ordinary path: the name that ends in front of the parenthesis at
+// `p`.  Returns false when the parenthesis opens a function-pointer
+// declarator without a parameter list.
+bool OrdinaryName(std::string_view t, size_t p, G& g) {
+  const size_t n = t.size();
+  if (p > n) p = n;  // n: the line end of a previous code line
+  // A trailing line comment is no part of the head.
+  size_t comment = LineCommentStart(t);
+  if (comment != kNpos && comment <= p) p = comment;
+
+  // "(*name)(...)": the name stands inside the first parenthesis.
+  if (p < n && NextSignificantChar(t, p) == '*') {
+    ++p;
+    if (t.find('(') == t.rfind('(')) return false;
+    while (p < n && t[p] != '(' && NextSignificantChar(t, p) != '*') ++p;
+    if (p >= n) return false;
+  }
+
+  long q = static_cast<long>(p);
+  do {
+    if (q > 0) --q;
+  } while (q > 0 && (IsBlank(t[q]) || t[q] == ')' || t[q] == '\r' ||
+                     t[q] == '\n'));
+
+  std::string work;  // the name, last character first
+  if (t[static_cast<size_t>(q)] == ' ') q = -1;
+  while (q >= 0 && work.size() < kTextMax) {
+    const char c = t[static_cast<size_t>(q)];
+    if (c == '\t' || c == '(') break;
+    if (c == '>') {
+      q = CopyTemplateGroup(t, q, work);
+      continue;
+    }
+    if (c == '/' && q > 0 && t[q - 1] == '*') {
+      // A comment between the name and its parenthesis.  One that
+      // follows a word already taken separates it from the next.
+      if (!work.empty()) break;
+      size_t open = t.rfind("/*", static_cast<size_t>(q - 1));
+      if (open == kNpos) break;
+      q = static_cast<long>(open) - 1;
+      while (q >= 0 && IsBlank(t[static_cast<size_t>(q)])) --q;
+      continue;
+    }
+    if (c == '*' || c == '&') break;
+    if (c == ' ') {
+      // "A :: b" is read as "A::b".
+      long r = q;
+      while (r >= 0 && IsBlank(t[static_cast<size_t>(r)])) --r;
+      bool before = r >= 1 && t[r] == ':' && t[r - 1] == ':';
+      bool after = work.size() >= 2 && work[work.size() - 1] == ':' &&
+                   work[work.size() - 2] == ':';
+      if (!before && !after) break;
+      q = r;
+      continue;
+    }
+    work += c;
+    --q;
+  }
+  std::string name(work.rbegin(), work.rend());
+
+  // Anything up to a '&', '*' or blank outside template arguments is type.
+  int depth = 0;
+  for (size_t i = name.size(); i-- > 1;) {
+    char c = name[i];
+    if (c == '>') {
+      ++depth;
+    } else if (c == '<') {
+      --depth;
+    } else if (depth <= 0 && (c == '&' || c == '*' || c == ' ')) {
+      name.erase(0, i + 1);
+      break;
+    }
+  }
+  g.fs.func_name = std::move(name);
+  return true;
+}
+
+// The operator path: "[Qualifier::]operator<symbol or type>".
+void OperatorName(std::string_view t, size_t op, G& g) {
+  const size_t n = t.size();
+  std::string qualifier;
+  size_t r = op;
+  while (r > 0 && IsBlank(t[r - 1])) --r;
+  if (r >= 2 && t[r - 1] == ':' && t[r - 2] == ':') {
+    size_t end = r - 2;
+    while (end > 0 && IsBlank(t[end - 1])) --end;
+    // The qualifier is the word in front of the "::", template arguments
+    // (blanks and all) included.
+    size_t start = end;
+    while (start > 0) {
+      char c = t[start - 1];
+      if (c == '>') {
+        int depth = 0;
+        while (start > 0) {
+          char d = t[--start];
+          if (d == '>') ++depth;
+          if (d == '<' && --depth == 0) break;
+        }
+        continue;
+      }
+      if (IsBlank(c) || c == '&' || c == '*') break;
+      --start;
+    }
+    for (size_t i = start; i < r && qualifier.size() < kTextMax; ++i)
+      if (!IsBlank(t[i])) qualifier += t[i];
+    if (qualifier.size() >= 2 &&
+        qualifier.compare(qualifier.size() - 2, 2, "::") == 0)
+      qualifier.resize(qualifier.size() - 2);
+  }
+
+  constexpr std::string_view kWord = "operator";
+  std::string name(kWord);
+  size_t k = op + kWord.size();
+  if (NextSignificantChar(t, k - 1) == '(') {
+    name = "operator ()";
+  } else {
+    bool first_blank = true;
+    while (k < n && name.size() < kTextMax) {
+      char c = t[k];
+      if (c == '\0' || c == '\r' || c == '\n' || c == '(') break;
+      if (c == '/' && k + 1 < n && t[k + 1] == '*') {
+        size_t close = t.find("*/", k + 2);
+        k = close == kNpos ? n : close + 2;
+        continue;
+      }
+      if (IsBlank(c)) {
+        while (k < n && IsBlank(t[k])) ++k;
+        if (first_blank) name += ' ';
+        first_blank = false;
+        continue;
+      }
+      name += c;
+      ++k;
+    }
+  }
+  if (!qualifier.empty()) name = qualifier + "::" + name;
+  g.fs.func_name = Bounded(name, kLineSize);
+  if (g.debug_flag)
+    Out(g, "*** Debug: operator G->func_name = %s\n\n", g.fs.func_name.c_str());
+}
+
+// The template prefix of the function being accepted: the template head
+// the dispatch kept, without its keyword.  The head is used up.
+void TakeTemplate(G& g) {
+  std::string& head = g.scan.template_head;
+  if (head.empty() || !g.typing.cpp_flag) return;
+  std::string_view v = head;
+  constexpr std::string_view kKeyword = "template";
+  if (v.substr(0, kKeyword.size()) == kKeyword) v.remove_prefix(kKeyword.size());
+  v = TrimRight(TrimLeft(v));
+  g.fs.template_text = Bounded(v, kLineSize);
+  g.fs.template_flag = 1;
+  head.clear();
+}
+
+// Functions defined inside an open namespace or package carry its name,
+// or that of their class.
+void Qualify(G& g) {
+  FunctionState& f = g.fs;
+  if (!f.namespace_open_flag || f.namespace_name.empty() ||
+      !IsNameStart(f.namespace_name[0]))
+    return;
+  const FileTyping& t = g.typing;
+  const bool c_family = t.c_flag || t.cpp_flag;
+  size_t colon = f.func_name.find(':');
+  std::string name;
+  if (colon == std::string::npos) {
+    bool by_class = f.class_open_flag && !f.class_name.empty() &&
+                    IsNameStart(f.class_name[0]);
+    name = (by_class ? f.class_name : f.namespace_name) +
+           (c_family ? "::" : ".") + f.func_name;
+  } else if (std::string_view(f.func_name).substr(0, colon) !=
+             f.namespace_name) {
+    name = f.namespace_name + (t.csharp_flag ? "." : "::") + f.func_name;
+  } else {
+    return;
+  }
+  f.func_name = Bounded(name, kLineSize);
+}
+
+}  // namespace
+
+bool ValFunctionName(G& g, size_t operator_pos) {
+  std::string& name = g.fs.func_name;
+  name.resize(TrimRight(name, kWhiteEnd).size());
+  bool ok = false;
+  if (!name.empty()) {
+    const char first = name.front();
+    const char last = name.back();
+    const bool tail = IsAlpha(last) || IsDigit(last) || last == '~' ||
+                      last == '_';
+    if (!g.typing.c_flag && operator_pos != kNoOperator) {
+      ok = IsNameStart(first) || first == ':';
+    } else if (g.typing.c_flag) {
+      ok = tail;
+    } else {
+      ok = tail || last == ':' || last == '>' || last == '<';
+    }
+  }
+  if (g.debug_flag)
+    Out(g, "*** Debug: ValFunctionName: %d - %s\n\n", ok ? 1 : 0,
+        name.c_str());
+  return ok;
+}
+
+std::string FirstWord(std::string_view line, size_t start, G& g) {
+  size_t i = start;
+  while (i < line.size() && IsBlank(line[i])) ++i;
+  if (i >= line.size() || IsLineEnd(line[i])) return {};
+  if (line.substr(i, 2) == "//") return {};
+  if (line.substr(i, 2) == "/*") {
+    size_t close = line.find("*/", i + 2);
+    if (close == kNpos) return {};
+    i = close + 2;
+    while (i < line.size() && IsBlank(line[i])) ++i;
+  }
+  constexpr std::string_view kStops = " \t{:\r\n(;)/";
+  size_t end = i;
+  while (end < line.size() && line[end] != '\0' &&
+         kStops.find(line[end]) == kNpos)
+    ++end;
+  if (end - i > kTextMax) {
+    Out(g, "  Error: Unexpected line length with no line feed\n");
+    return {};
+  }
+  if (end == i || !IsNameStart(line[i])) return {};
+  return std::string(line.substr(i, end - i));
+}
+
+std::string NormaliseName(std::string_view name) {
+  if (name.size() >= kLineSize) return std::string(name.substr(0, kTextMax));
+  std::string out;
+  size_t i = 0;
+  auto word_at = [&](std::string_view word) {
+    return name.substr(i, word.size()) == word &&
+           (i == 0 || !IsWordChar(name[i - 1]));
+  };
+  while (i < name.size()) {
+    const char c = name[i];
+    if (IsBlank(c)) {
+      ++i;
+      continue;
+    }
+    bool dropped = false;
+    for (std::string_view word : {std::string_view("class"),
+                                  std::string_view("typename")}) {
+      size_t end = i + word.size();
+      if (word_at(word) && end < name.size() && IsBlank(name[end])) {
+        i = end;
+        dropped = true;
+        break;
+      }
+    }
+    if (dropped) continue;
+    constexpr std::string_view kOperator = "operator";
+    size_t end = i + kOperator.size();
+    if (word_at(kOperator) && end < name.size() && IsBlank(name[end])) {
+      out += "operator ";
+      i = end;
+      while (i < name.size() && IsBlank(name[i])) ++i;
+      continue;
+    }
+    out += c;
+    ++i;
+  }
+  return out;
+}
+
+std::string CleanParameterText(std::string_view text) {
+  std::string t(text.substr(0, kTextMax));
+  size_t comment = LineCommentStart(t);
+  if (comment != kNpos) t.resize(comment);
+  size_t open = t.find("/*");
+  if (open != kNpos) {
+    size_t close = t.find("*/", open + 2);
+    t.erase(open, close == kNpos ? kNpos : close + 2 - open);
+  }
+  std::string out;
+  out.reserve(t.size());
+  for (size_t i = 0; i < t.size(); ++i) {
+    const char c = t[i];
+    if (IsBlank(c) || IsLineEnd(c)) {
+      if (out.empty() || out.back() != ' ') out += ' ';
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string FormatParameters(std::string_view params, std::string_view name,
+                             const G& g) {
+  std::string_view t = params;
+  const size_t brace = t.find('{');
+  const size_t close = t.find(')');
+  const size_t colon = t.find(':');
+  const bool is_operator =
+      name == "operator" || name.find("::operator") != std::string_view::npos;
+  if (!is_operator) {
+    if (brace != kNpos && close != kNpos && brace > close) t = t.substr(0, brace);
+    if (colon != kNpos && close != kNpos && colon > close && colon < t.size())
+      t = t.substr(0, colon);
+  } else if (brace != kNpos && close != kNpos && brace > close) {
+    t = t.substr(0, brace);
+  } else {
+    size_t last = t.rfind(')');
+    if (last != kNpos) t = t.substr(0, last + 1);
+  }
+
+  std::string out;
+  out.reserve(t.size() + 1);
+  for (char c : t) {
+    if (c == '\t' || IsLineEnd(c)) continue;
+    if (c == ' ' && !out.empty() && (out.back() == ' ' || out.back() == '('))
+      continue;
+    if (c == ')' && !out.empty() && out.back() == ' ') out.pop_back();
+    out += c;
+  }
+  size_t last = out.rfind(')');
+  if (last != std::string::npos) out.resize(last + 1);
+  if (out.size() > kTextMax) out.resize(kTextMax);
+  if (out.empty() || out.back() != ')') {
+    if (out.size() == kTextMax) out.pop_back();
+    out += ')';
+  }
+  if (g.fs.non_ansi_flag) out += " Non-ANSI Parameter Construct";
+  if (g.fs.directive_flag) out += " Defined By Compiler Directive";
+  return Bounded(out, kLineSize);
+}
+
+int CountParameters(std::string_view params) {
+  // The markers FormatParameters appends say nothing about the count.
+  for (std::string_view marker : {std::string_view(" Defined By Compiler Directive"),
+                                  std::string_view(" Non-ANSI Parameter Construct")}) {
+    if (params.size() >= marker.size() &&
+        params.substr(params.size() - marker.size()) == marker)
+      params.remove_suffix(marker.size());
+  }
+  if (params == "(void)" || params == "()") return 0;
+  if (params.empty()) return 1;
+  int count = 1;
+  int depth = 0;
+  for (char c : params) {
+    if (c == '<') {
+      ++depth;
+    } else if (c == '>') {
+      if (depth > 0) --depth;
+    } else if (c == ',' && depth == 0) {
+      ++count;
+    }
+  }
+  return count;
+}
+
+void GetFunction(std::string_view text, size_t p, G& g) {
+  FunctionState& f = g.fs;
+  f.macro_call_flag = 0;
+  f.directive_flag = 0;
+  if (text.empty() || f.instantiate_colon_flag) return;
+  f.func_name.clear();
+  f.param_text.clear();
+
+  const FileTyping& t = g.typing;
+  const size_t first_paren = text.find('(');
+  const size_t op = FindWord(text, "operator");
+  const bool operator_path =
+      !t.c_flag && op != kNpos && (first_paren == kNpos || op < first_paren);
+  if (operator_path) {
+    OperatorName(text, op, g);
+  } else if (!OrdinaryName(text, p, g)) {
+    Reject(g);
+    return;
+  }
+
+  if (!ValFunctionName(g, op)) {
+    Reject(g);
+    return;
+  }
+  if (!g.scan.assignment_flag && IsSystemType(f.func_name)) {
+    if (g.debug_flag)
+      Out(g,
+          "*** Debug:\n  Warning: Line No. %d\n           Function name is a "
+          "system type - %s\n           This may occur if a macro name is "
+          "equivalent\n           to a function name.  Functional analysis "
+          "has\n           been skipped by VEK.\n\n",
+          g.file.line_number, f.func_name.c_str());
+    Reject(g);
+    return;
+  }
+  if (t.csharp_flag && f.func_name.find('[') != std::string::npos) {
+    Reject(g);  // an attribute
+    return;
+  }
+
+  if (!IsKnownMacro(f.func_name, g)) {
+    bool has_lower = std::any_of(f.func_name.begin(), f.func_name.end(), IsLower);
+    if (!has_lower && FirstWord(text, 0, g) == f.func_name) f.macro_call_flag = 1;
+    f.funcname_flag = 1;
+    f.param_count = 0;
+    f.explicit_void_params = 0;
+    g.scan.fn.local_returns = 0;
+    TakeTemplate(g);
+    Qualify(g);
+    return;
+  }
+
+  // A macro between the name and its parenthesis, or in front of the
+  // name: search again in front of the macro's first occurrence.
+  const std::string macro = f.func_name;
+  const size_t at = FindWord(text, macro);
+  if (at == kNpos || NextSignificantChar(text, at + macro.size() - 1) == '(' ||
+      at < 1 || StatementForbids(g)) {
+    RejectWithTemplate(g);
+    return;
+  }
+  GetFunction(text, at, g);
+  if (f.funcname_flag)
+    f.param_text = CleanParameterText(text.substr(at + macro.size()));
+}
+
+}  // namespace vek

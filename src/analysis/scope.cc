@@ -1,0 +1,396 @@
+#include "analysis/scope.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+
+#include "analysis/functions.h"
+#include "analysis/notice_points.h"
+#include "driver/state.h"
+#include "reports/function_records.h"
+#include "reports/function_reports.h"
+#include "reports/output.h"
+
+namespace vek {
+
+namespace {
+
+constexpr int kEnumBody = 1;
+
+bool FunctionAnalysis(const G& g) {
+  return g.opt.function_flag || g.opt.extract_docs;
+}
+
+// A brace that opens a linkage block: `extern "C" {`, or a brace that
+// starts its line after `extern "C"` or `#ifdef __cplusplus`.  The line
+// before counts only for a brace at the start of a line, so that a
+// function right after `extern "C" {` or after `#endif // __cplusplus`
+// still opens its body.
+bool LinkageBlock(std::string_view line, size_t brace, const G& g) {
+  if (line.substr(0, brace).find("extern \"C\"") != std::string_view::npos)
+    return true;
+  if (!TrimLeft(line.substr(0, brace)).empty()) return false;
+  std::string_view prev = g.scan.prev_code_line.view();
+  return (prev.find("__cplusplus") != std::string_view::npos ||
+          prev.find("extern \"C\"") != std::string_view::npos) &&
+         prev.find('{') == std::string_view::npos;
+}
+
+void OpenFunctionBody(int line_number, G& g) {
+  FunctionState& f = g.fs;
+  ScanState& s = g.scan;
+  const FileCounters& k = g.counters;
+  f.param_collect_flag = 0;
+  if (FunctionAnalysis(g)) function_body_opens(line_number, g);
+  f.func_start_line = line_number;
+  if (s.comment_run == 0) raise_notice(g, 51, line_number, "function");
+  ++f.functions_begun;
+  // A comment block right above the function belongs to it.
+  f.snap.loc = k.loc;
+  f.snap.comments = k.comment_lines - s.comment_run;
+  f.snap.blanks = k.blank_lines;
+  f.snap.noneff = k.noneff_brace_lines + k.noneff_paren_lines;
+  f.snap.whitespace = k.whitespace_count;
+  f.snap.chars = k.char_count;
+  f.snap.alloc = k.alloc_count;
+  f.snap.frees = k.free_count;
+  f.snap.news = k.new_count;
+  f.snap.deletes = k.delete_count;
+  s.comment_run = 0;
+  int fall_through = s.fn.fall_through;
+  int last_was_break = s.fn.last_was_break;
+  s.fn = FunctionCounters();
+  s.fn.fall_through = fall_through;
+  s.fn.last_was_break = last_was_break;
+  f.paren_depth = 0;
+  f.bracket_depth = 0;
+  f.switch_depth = 0;
+  f.switch_level = 0;
+  f.function_scope = 1;
+}
+
+// The part of a name that notice #2 measures: after the last ':' in C and
+// C++, after the last '.' in Java and C#, and in C# up to a '<'.
+std::string_view ShortName(std::string_view name, const G& g) {
+  const FileTyping& t = g.typing;
+  size_t cut = (t.java_flag || t.csharp_flag) ? name.rfind('.')
+                                               : name.rfind(':');
+  if (cut != std::string_view::npos) name = name.substr(cut + 1);
+  if (t.csharp_flag) name = name.substr(0, name.find('<'));
+  return name;
+}
+
+double Percent(double part, double whole) {
+  return whole > 0 ? part / whole * 100.0 : 0.0;
+}
+
+// The checks at the end of a function body, in their fixed order.
+void FunctionEndNotices(const FunctionMeasure& m, int line_number, G& g,
+                        int phase) {
+  const Config& c = g.cfg;
+  const FunctionState& f = g.fs;
+  const FunctionCounters& fn = g.scan.fn;
+  auto notice = [&](int n, bool when) {
+    if (when) raise_notice(g, n, line_number, m.name);
+  };
+  bool content = m.loc > c.min_function_loc_content;
+  if (phase == 0) {
+    notice(2, static_cast<int>(ShortName(m.name, g).size()) >
+                  c.max_function_name_length);
+    notice(10, f.non_ansi_flag != 0);
+    notice(11, f.bracket_depth != 0);
+    notice(12, f.paren_depth != 0);
+    notice(13, fn.local_default < fn.local_switch);
+    int cases = fn.local_case + (c.default_in_case_break ? fn.local_default : 0);
+    notice(14, fn.local_break + fn.fall_through < cases);
+    notice(17, m.comments + m.loc > 0 && content &&
+                   Percent(m.comments, m.comments + m.loc) < c.min_function_comment);
+    notice(46, content && m.blank_percent < c.min_function_blank);
+    notice(16, content && m.whitespace_percent < c.min_function_whitespace);
+    notice(18, m.eloc > c.max_function_eloc);
+  } else if (phase == 1) {
+    notice(27, m.returns > c.max_return_points);
+    notice(29, m.params > c.max_interface);
+    notice(49, m.params == 0 && !f.explicit_void_params);
+    notice(48, m.lloc <= c.min_function_lloc);
+  } else {
+    notice(28, m.cyclomatic > c.max_cyclomatic);
+  }
+}
+
+void Raise(int& max, int v) {
+  if (v > max) max = v;
+}
+
+void CloseFunctionBody(int line_number, G& g) {
+  FunctionState& f = g.fs;
+  ScanState& s = g.scan;
+  FileCounters& k = g.counters;
+  const Options& o = g.opt;
+  if (FunctionAnalysis(g)) {
+    FunctionMeasure m;
+    m.name = f.func_name;
+    m.parameters = f.param_text;
+    if (f.template_flag) m.templ = f.template_text;
+    m.file = g.file.name;
+    m.start_line = f.func_start_line;
+    m.returns = s.fn.local_returns > 0 ? s.fn.local_returns : 1;
+    m.loc = k.loc - f.snap.loc + 1;  // this line is counted after the pass
+    m.comments = k.comment_lines - f.snap.comments;
+    m.eloc = m.loc - ((k.noneff_brace_lines + k.noneff_paren_lines) -
+                      f.snap.noneff);
+    m.lloc = s.fn.local_semicolons - s.fn.local_for;
+    m.blanks = k.blank_lines - f.snap.blanks;
+    m.lines = m.blanks + m.comments + m.loc;
+    int chars = k.char_count - f.snap.chars;
+    m.whitespace_percent =
+        chars > 0 ? Percent(k.whitespace_count - f.snap.whitespace, chars) : 0.0;
+    m.blank_percent = m.blanks >= 1 ? Percent(m.blanks, m.lines) : 0.0;
+    m.params = f.param_count;
+    m.alloc = k.alloc_count - f.snap.alloc;
+    m.frees = k.free_count - f.snap.frees;
+    m.news = k.new_count - f.snap.news;
+    m.deletes = k.delete_count - f.snap.deletes;
+    m.inline_flag = function_is_inline(g);
+
+    FunctionEndNotices(m, line_number, g, 0);
+    f.sum_fn_loc += m.loc;
+    f.sum_fn_eloc += m.eloc;
+    f.sum_fn_lloc += m.lloc;
+    f.sum_fn_comments += m.comments;
+    Raise(f.max_params, m.params);
+    Raise(f.max_returns, m.returns);
+    FunctionEndNotices(m, line_number, g, 1);
+    m.cyclomatic = cyclomatic_complexity(g);
+    FunctionEndNotices(m, line_number, g, 2);
+    m.interface_complexity = m.params + m.returns;
+    m.total_complexity = m.cyclomatic + m.interface_complexity;
+    f.sum_cyclomatic += m.cyclomatic;
+    f.sum_returns += m.returns;
+    f.sum_params += m.params;
+    k.cyclomatic_sum += m.cyclomatic;
+    k.return_sum += m.returns;
+    k.parameter_sum += m.params;
+    Raise(f.max_cyclomatic, m.cyclomatic);
+    Raise(f.max_total_complexity, m.total_complexity);
+    f.func_end_line = line_number;
+    m.end_line = line_number;
+    // Methods are handed to their class here once classes are tracked.
+    if (!record_function(g, m)) {
+      Out(g, "Memory Error: %s\n", strerror(ENOMEM));
+    } else {
+      ++f.functions_ended;
+      ++k.function_count;
+      if (!o.function_list_flag && !o.class_methods_flag) {
+        function_end_output(m, g);
+        if (!o.totals_flag && !o.extract_docs &&
+            !(o.csv_flag && o.csv_file_rows))
+          print_cc_detail(m.cyclomatic, g);
+        function_end_report(g, m);
+      }
+      Raise(f.max_fn_loc, m.loc);
+      Raise(f.max_fn_eloc, m.eloc);
+      Raise(f.max_fn_lloc, m.lloc);
+    }
+  }
+  s.enum_state = 0;
+  s.typedef_flag = 0;
+  s.preproc_flag = 0;
+  s.region_flag = 0;
+  s.if_directive_flag = 0;
+  s.scope_check_kind = 0;
+  s.fn.fall_through = 0;
+  s.comment_run = 0;
+  clear_function_candidate(g);
+}
+
+}  // namespace
+
+void scope_line_start(const char* text, size_t len, int line_number, G& g) {
+  FunctionState& f = g.fs;
+  if (f.function_scope < 0) f.function_scope = 0;
+  collect_parameter_line(text, len, line_number, g);
+}
+
+void scope_open_paren(const char* line, size_t i, size_t len, int line_number,
+                      G& g) {
+  ++g.fs.paren_depth;
+  if (FunctionAnalysis(g) && g.fs.function_scope == 0)
+    function_at_paren(line, i, len, line_number, g);
+}
+
+void scope_close_paren(int line_number, G& g) {
+  FunctionState& f = g.fs;
+  FileCounters& k = g.counters;
+  --f.paren_depth;
+  if (k.close_paren > k.open_paren) {
+    // Running balance check: more ')' than '(' so far.
+    raise_notice(g, 12, line_number);
+    f.paren_depth = 0;
+    k.close_paren = k.open_paren;
+  }
+  if (f.paren_depth <= 0 && f.function_scope <= 0) function_paren_closed(g);
+}
+
+void scope_bracket(char c, G& g) {
+  if (c == '[')
+    ++g.fs.bracket_depth;
+  else
+    --g.fs.bracket_depth;
+}
+
+void open_brace_event(const char* line, size_t i, size_t len,
+                      int line_number, G& g) {
+  FunctionState& f = g.fs;
+  ScanState& s = g.scan;
+  if (f.paren_depth > 0) {
+    s.in_if_condition = 0;
+    s.in_while_condition = 0;
+    s.in_for_header = 0;
+  }
+  s.where_flag = 0;
+  if (f.function_scope <= 0 && s.assignment_flag && f.paren_depth <= 0)
+    s.assignment_flag = 0;
+  const int depth = f.brace_depth++;
+  std::string_view text(line, len);
+  if (f.type_head_pending && f.function_scope <= 0) {
+    // The body of a type or namespace: no nesting level of a function.
+    f.type_head_pending = 0;
+    if (f.body_count < kSwitchStackSize) f.body_depths[f.body_count++] = depth;
+    s.comment_run = 0;
+  } else if (f.function_scope <= 0 && LinkageBlock(text, i, g)) {
+    // A linkage block keeps the level.
+  } else if (s.assignment_flag) {
+    // An initializer.
+  } else if (f.funcname_flag && f.paren_depth <= 0 && f.function_scope <= 0) {
+    OpenFunctionBody(line_number, g);
+  } else if (!s.new_in_statement && s.enum_state != kEnumBody) {
+    ++f.function_scope;
+    if (f.function_scope > g.cfg.max_scope_depth)
+      raise_notice(g, 55, line_number);
+  }
+}
+
+void close_brace_event(const char* line, size_t i, size_t len,
+                       int line_number, G& g) {
+  FunctionState& f = g.fs;
+  ScanState& s = g.scan;
+  FileCounters& k = g.counters;
+  if (f.brace_depth > 0) --f.brace_depth;
+  bool body_end = f.body_count > 0 &&
+                  f.body_depths[f.body_count - 1] == f.brace_depth;
+  if (body_end) {
+    --f.body_count;
+  } else if (!s.assignment_flag && s.enum_state != kEnumBody) {
+    --f.function_scope;
+  }
+  if (k.close_brace > k.open_brace) {
+    raise_notice(g, 12, line_number);
+    f.function_scope = 0;
+    f.paren_depth = 0;
+    f.brace_depth = 0;
+    f.body_count = 0;
+    k.close_brace = k.open_brace;
+    k.close_paren = k.open_paren;
+  }
+  if (f.function_scope < 1) s.property_get_flag = 0;
+  size_t next = i + 1;
+  while (next < len && (line[next] == ' ' || line[next] == '\t')) ++next;
+  if (f.function_scope == 0 && (next >= len || line[next] != ';')) {
+    s.enum_state = 0;
+    s.typedef_flag = 0;
+  }
+  if (f.switch_depth > 0 && f.function_scope == f.switch_level) {
+    --f.switch_depth;
+    f.switch_level = f.switch_depth > 0 && f.switch_depth <= kSwitchStackSize
+                         ? f.switch_stack[f.switch_depth - 1]
+                         : 0;
+  }
+  if (f.function_scope <= 0 && f.paren_depth <= 0 && f.funcname_flag &&
+      !s.assignment_flag && !body_end)
+    CloseFunctionBody(line_number, g);
+}
+
+void scope_semicolon(G& g) {
+  FunctionState& f = g.fs;
+  if (f.funcname_flag && f.function_scope == 0)
+    function_at_semicolon(g, f.body_count > 0);
+  f.type_head_pending = 0;
+}
+
+void scope_assignment(const char* line, size_t i, G& g) {
+  FunctionState& f = g.fs;
+  if (f.function_scope > 0 || f.paren_depth > 0 || !f.funcname_flag) return;
+  if (std::string_view(line, i).find('(') == std::string_view::npos)
+    clear_function_candidate(g);
+}
+
+void scope_switch(G& g) {
+  FunctionState& f = g.fs;
+  if (f.switch_depth < kSwitchStackSize)
+    f.switch_stack[f.switch_depth] = f.switch_level;
+  ++f.switch_depth;
+  f.switch_level = f.function_scope;
+}
+
+void scope_break(int line_number, G& g) {
+  if (g.fs.switch_depth == 0 && g.fs.function_scope > 0)
+    raise_notice(g, 44, line_number);
+}
+
+void scope_body_head(G& g) {
+  if (g.fs.function_scope <= 0) g.fs.type_head_pending = 1;
+}
+
+int cyclomatic_complexity(const G& g) {
+  const Config& c = g.cfg;
+  const FunctionCounters& fn = g.scan.fn;
+  int v = 0;
+  if (c.cyclo_function_call) v += 1;
+  if (c.cyclo_while) v += fn.local_while;
+  if (c.cyclo_for) v += fn.local_for;
+  if (c.cyclo_switch) v += fn.local_switch;
+  if (c.cyclo_case) v += fn.local_case;
+  if (c.cyclo_if) v += fn.local_if;
+  if (c.cyclo_else) v += fn.local_else;
+  if (c.cyclo_ternary) v += fn.local_ternary;
+  if (c.cyclo_goto) v += fn.local_goto;
+  if (c.cyclo_or) v += fn.local_or;
+  if (c.cyclo_and) v += fn.local_and;
+  return v;
+}
+
+void print_cc_detail(int cyclomatic, G& g) {
+  const Options& o = g.opt;
+  if (!o.function_detail_flag || cyclomatic <= 1 || o.csv_flag) return;
+  if (o.xml_flag) {
+    Out(g, " ");
+    return;
+  }
+  const Config& c = g.cfg;
+  const FunctionCounters& fn = g.scan.fn;
+  Out(g, o.html_flag ? "    <B>Cyclomatic Complexity Vg Detail</B>\n"
+                     : "    Cyclomatic Complexity Vg Detail\n");
+  Out(g, "      Function Base           : 1\n");
+  struct Row {
+    int on;
+    int count;
+    const char* label;
+  };
+  const Row rows[] = {
+      {c.cyclo_while, fn.local_while, "      Loops while / do        : %-6d\n"},
+      {c.cyclo_for, fn.local_for, "      Loops for / foreach     : %-6d\n"},
+      {c.cyclo_switch, fn.local_switch, "      Selection switch        : %-6d\n"},
+      {c.cyclo_case, fn.local_case, "      Selection case          : %-6d\n"},
+      {c.cyclo_if, fn.local_if, "      Conditional if / else if: %-6d\n"},
+      {c.cyclo_else, fn.local_else, "      Conditional else        : %-6d\n"},
+      {c.cyclo_ternary, fn.local_ternary, "      Inlined if-else ( ? : ) : %-6d\n"},
+      {c.cyclo_goto, fn.local_goto, "      goto                    : %-6d\n"},
+      {c.cyclo_or, fn.local_or, "      Logical or ( || )       : %-6d\n"},
+      {c.cyclo_and, fn.local_and, "      Logical and ( && )      : %-6d\n"},
+  };
+  for (const Row& r : rows)
+    if (r.on && r.count > 0) Out(g, r.label, r.count);
+}
+
+}  // namespace vek
