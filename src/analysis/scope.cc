@@ -182,7 +182,9 @@ void CloseFunctionBody(int line_number, G& g) {
       ++f.functions_ended;
       ++k.function_count;
       if (!o.function_list_flag && !o.class_methods_flag) {
-        function_end_output(m, g);
+        // Under -EC the entry was written at the opening brace and no
+        // metrics follow, so the closing entry would only repeat it.
+        if (!o.extract_docs || o.notice_flag) function_end_output(m, g);
         if (!o.totals_flag && !o.extract_docs &&
             !(o.csv_flag && o.csv_file_rows))
           print_cc_detail(m.cyclomatic, g);
