@@ -280,10 +280,17 @@ TEST_F(KeywordOperators, EllipsisOnlyWithNoticesAndOutsideCatch) {
 }
 
 TEST_F(KeywordOperators, LogicalOperatorsAndWords) {
+  g().fs.function_scope = 1;  // inside a function body
+  g().fs.funcname_flag = 1;
   Feed("if (a && b || c and d) x = y & z | w;\n");
   EXPECT_EQ(2, fn().local_and);
   EXPECT_EQ(1, fn().local_or);
   EXPECT_EQ(3, fn().local_logical);
+}
+
+TEST_F(KeywordOperators, LogicalOperatorsOutsideBodiesAreNotCounted) {
+  Feed("#define BOTH(a, b) ((a) && (b))\nint x = A || B;\n");
+  EXPECT_EQ(0, fn().local_logical);
 }
 
 TEST_F(KeywordOperators, StatementEndClearsTheStatementFlags) {

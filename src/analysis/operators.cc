@@ -292,9 +292,9 @@ void dispatch_operator(const char* line, size_t i, size_t len,
       break;
     case '&':
     case '|':
-      // Counted for the function only inside its body once scopes are
-      // tracked.
-      if (next == c && prev != c) {
+      // Counted for the function only inside its body.
+      if (next == c && prev != c && g.fs.function_scope > 0 &&
+          g.fs.funcname_flag) {
         ++s.fn.local_logical;
         ++(c == '&' ? s.fn.local_and : s.fn.local_or);
       }

@@ -1,0 +1,398 @@
+#!/usr/bin/env bash
+# Compares the functions vek finds, and their cyclomatic complexity, with
+# those of pmccabe on the C files of the benchmark tree.
+#
+# What it does:
+#   1. installs pmccabe when it is missing and unpacks
+#      /usr/src/linux-source-6.1.tar.xz into the cache directory once, as
+#      bench/run_bench.sh does (installing linux-source-6.1 if needed);
+#   2. builds a release vek in <repo>/build-cmp (incremental, so cheap when
+#      nothing changed);
+#   3. lists the *.c files under kernel, mm, fs/ext4, net/ipv4 and lib,
+#      sorted, the same list as bench/run_bench.sh;
+#   4. runs, each once over the whole list:
+#        vek -C -fa -c -F list      the per-file function rows: every
+#                                   function vek reports, with its
+#                                   cyclomatic complexity
+#        vek -X -Tf -fa -c -F list  the project function list: the same
+#                                   functions with the line of their
+#                                   closing brace
+#        pmccabe <files>            traditional McCabe (second column),
+#                                   first line and length of each function
+#   5. matches the functions of the two tools by (file, name); where a name
+#      occurs more than once in a file (static functions in #if branches,
+#      functions made by macros) the pairs with the closest last lines are
+#      taken first;
+#   6. prints the counts of functions found by each tool, matched, found
+#      by one only, matched with equal and with different complexity, the
+#      distribution of the difference (vek - pmccabe), the 15 biggest
+#      differences, 15 examples of each kind of unmatched function and the
+#      files with the most unmatched functions.
+#
+# Line numbers: for pmccabe the line of the function name; for vek the
+# first line of the function as vek counts it (its closing line less its
+# line count plus one, usually the line of the opening brace). A vek
+# function that is missing from vek's project list has no line ("?").
+#
+# vek's default cyclomatic complexity is 1 + if + ?: + while + for + case +
+# goto + || + &&, pmccabe's traditional count does not count goto, so some
+# differences are expected.
+#
+# Usage:
+#   bench/compare_functions.sh
+#
+# Environment:
+#   BENCH_CACHE  where the kernel tree is unpacked (default bench/.cache)
+#   CMP_BUILD    build directory of vek (default <repo>/build-cmp)
+#   CMP_KEEP     a directory to keep the raw outputs in (vek.csv, vek.xml,
+#                pmccabe.txt, pmccabe.err, list.lst) and pairs.tsv, one row
+#                per function: kind, file, name, vek line, pmccabe line,
+#                vek complexity, pmccabe complexity
+#   CMP_SHOW     examples to print in each list (default 15)
+set -euo pipefail
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+cache=${BENCH_CACHE:-$top/bench/.cache}
+build=${CMP_BUILD:-$top/build-cmp}
+show=${CMP_SHOW:-15}
+tarball=/usr/src/linux-source-6.1.tar.xz
+tree_name=linux-source-6.1
+dirs=(kernel mm fs/ext4 net/ipv4 lib)
+
+note() { printf '%s\n' "$*" >&2; }
+die() { note "compare_functions: $*"; exit 1; }
+
+case $show in '' | *[!0-9]*) die "CMP_SHOW must be a number" ;; esac
+command -v python3 >/dev/null || die "python3 is needed"
+
+# --- 1. pmccabe and the kernel tree ------------------------------------------
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null; then sudo_cmd=(sudo); else sudo_cmd=(false); fi
+fi
+apt_updated=0
+install_pkg() {
+  if [ $apt_updated -eq 0 ]; then
+    "${sudo_cmd[@]}" apt-get update -qq || return 1
+    apt_updated=1
+  fi
+  local out
+  if ! out=$(DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "$@" 2>&1); then
+    printf '%s\n' "$out" | tail -n 5 >&2
+    return 1
+  fi
+}
+
+tree=$cache/$tree_name
+if [ ! -f "$cache/.unpacked" ]; then
+  [ -f "$tarball" ] || install_pkg linux-source-6.1 || true
+  [ -f "$tarball" ] || die "$tarball is missing and linux-source-6.1 could not be installed"
+  mkdir -p "$cache"
+  note "== unpacking $tarball into $cache (once)"
+  rm -rf "$tree"
+  tar -xJf "$tarball" -C "$cache"
+  [ -d "$tree" ] || die "$tarball did not unpack to $tree"
+  touch "$cache/.unpacked"
+fi
+command -v pmccabe >/dev/null || install_pkg pmccabe || die "pmccabe is missing and could not be installed"
+
+# --- 2. release build --------------------------------------------------------
+# GCC 12 at -O3 reports a false -Wrestrict inside libstdc++'s char_traits
+# (std::string inlined in src/driver/project_convert.cc); keep it a warning
+# so that -Werror does not stop the release build.
+note "== building vek (Release) in $build"
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DVEK_TESTS=OFF -DCMAKE_CXX_FLAGS=-Wno-error=restrict >/dev/null
+if ! out=$(ninja -C "$build" vek 2>&1); then
+  printf '%s\n' "$out" | grep -E 'error|FAILED|undefined reference' | head -n 20 >&2 || true
+  die "the build of vek failed (ninja -C $build vek)"
+fi
+vek=$build/vek
+
+# --- 3. the file list ---------------------------------------------------------
+# As in run_bench.sh the tools run in a scratch directory holding a link to
+# the tree, so that both print the same short relative names.
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/vek-cmp.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+ln -s "$tree" "$scratch/linux"
+mkdir "$scratch/home"
+export VEKHOME=$scratch/home VEKCFGHOME=$scratch/home
+cd "$scratch"
+
+for d in "${dirs[@]}"; do [ -d "linux/$d" ] || die "linux/$d is missing in $tree"; done
+(cd linux && find "${dirs[@]}" -type f -name '*.c' -print) |
+  sed 's|^|linux/|' | LC_ALL=C sort >list.lst
+mapfile -t files <list.lst
+[ ${#files[@]} -gt 0 ] || die "no C files found"
+
+# --- 4. the runs ----------------------------------------------------------------
+note "== vek -C -fa -c, vek -X -Tf -fa -c and pmccabe over ${#files[@]} files"
+# vek's exit status is a count (of notices), not a failure, so it is not
+# checked; an empty report is.
+"$vek" -C -fa -c -F list.lst >vek.csv 2>vek.err || true
+"$vek" -X -Tf -fa -c -F list.lst >vek.xml 2>>vek.err || true
+[ -s vek.csv ] && [ -s vek.xml ] || { head -n 5 vek.err >&2; die "vek wrote no report"; }
+pmccabe "${files[@]}" >pmccabe.txt 2>pmccabe.err || true
+[ -s pmccabe.txt ] || { head -n 5 pmccabe.err >&2; die "pmccabe wrote no report"; }
+
+if [ -n "${CMP_KEEP:-}" ]; then
+  mkdir -p "$CMP_KEEP"
+  cp vek.csv vek.xml pmccabe.txt pmccabe.err list.lst "$CMP_KEEP"/
+fi
+
+# --- 5 and 6. matching and the report ----------------------------------------
+python3 - "$show" "${CMP_KEEP:-}" <<'PY'
+import collections
+import re
+import sys
+import xml.etree.ElementTree as ET
+
+show = int(sys.argv[1])
+keep = sys.argv[2]
+
+files = [l.rstrip('\n') for l in open('list.lst', encoding='utf-8', errors='surrogateescape')]
+
+
+def text(s):
+    """A name or path fit for one line of the report."""
+    out = []
+    for ch in s:
+        o = ord(ch)
+        if ch == '\\' or o < 0x20 or o == 0x7f or 0xdc80 <= o <= 0xdcff:
+            out.append('\\\\' if ch == '\\' else '\\x%02x' % (o & 0xff))
+        else:
+            out.append(ch)
+    return ''.join(out)
+
+
+class Fn:
+    __slots__ = ('tool', 'file', 'name', 'cc', 'first', 'last', 'order', 'peer')
+
+    def __init__(self, tool, file, name, cc, first, last, order):
+        self.tool, self.file, self.name, self.cc = tool, file, name, cc
+        self.first, self.last, self.order, self.peer = first, last, order, None
+
+    def where(self):
+        return '%s:%s' % (text(self.file), '?' if self.first is None else self.first)
+
+
+# vek, per-file CSV rows. A row is
+#   Function, NAME, (PARAMETERS), ,, LOC, eLOC, lLOC, Comments, Blanks,
+#   Lines, Comment/eLOC, , Classes, Parameters, Returns, InterComp,
+#   CycloComp, Total Complexity, Notices
+# The parameters have their commas turned into semicolons; the last 17
+# fields are fixed, so the name and parameters are what is left of them and
+# the name ends at the first ", (" (the parameter list always starts with a
+# parenthesis). The file's rows end with its Total, Average, Maximum and
+# Minimum rows, which carry no parameter list.
+csv_rows = collections.defaultdict(list)   # file -> [(name, cc)]
+bad_rows = 0
+cur = None
+for line in open('vek.csv', encoding='utf-8', errors='surrogateescape'):
+    line = line.rstrip('\r\n')
+    if line.startswith('Project Functional Metrics'):
+        break
+    if line.startswith('File,') and not line.startswith('File, '):
+        cur = line[5:]
+        continue
+    if cur is None or not line.startswith('Function, '):
+        continue
+    fields = line.split(',')
+    if len(fields) < 20:
+        bad_rows += 1
+        continue
+    head = ','.join(fields[:-17])[len('Function, '):]
+    cut = head.find(', (')
+    if cut < 0:
+        if head.rstrip(',') not in ('Total', 'Average', 'Maximum', 'Minimum'):
+            bad_rows += 1
+        continue
+    try:
+        cc = int(fields[-3])
+    except ValueError:
+        bad_rows += 1
+        continue
+    csv_rows[cur].append((head[:cut], cc))
+
+# vek, project list in XML: file, name, closing line, line count.
+xml_rows = collections.defaultdict(list)   # file -> [(name, cc, last, lines)]
+for _, el in ET.iterparse('vek.xml'):
+    if el.tag != 'function':
+        continue
+    lines = el.findall('lines')
+    xml_rows[el.findtext('file') or ''].append(
+        (el.findtext('name') or '', int(el.findtext('cyclomatic_complexity')),
+         int(el.findtext('line')), int(lines[0].text) if lines else 1))
+    el.clear()
+
+# Both lists hold a file's functions in the order vek met them; the project
+# list may leave some out. Walk them side by side to give each per-file row
+# its lines.
+vek = []
+not_in_project = 0
+unaligned_files = []
+for f in sorted(set(csv_rows) | set(xml_rows)):
+    rows, xr = csv_rows.get(f, []), xml_rows.get(f, [])
+    j = 0
+    out = []
+    for name, cc in rows:
+        if j < len(xr) and xr[j][0] == name and xr[j][1] == cc:
+            _, _, last, n = xr[j]
+            out.append(Fn('vek', f, name, cc, last - n + 1, last, len(out)))
+            j += 1
+        else:
+            out.append(Fn('vek', f, name, cc, None, None, len(out)))
+            not_in_project += 1
+    if j != len(xr):
+        # Cannot happen while both lists agree; fall back on the project list.
+        unaligned_files.append(f)
+        not_in_project -= sum(1 for v in out if v.first is None)
+        out = [Fn('vek', f, name, cc, last - n + 1, last, i)
+               for i, (name, cc, last, n) in enumerate(xr)]
+    vek.extend(out)
+
+# pmccabe: modified, traditional, statements, first line, lines, then
+# "file(line): name" with the line of the function name.
+pm_rx = re.compile(r'^(\d+)\t(\d+)\t(\d+)\t(\d+)\t(\d+)\t(.*)\((\d+)\): (.*)$')
+pmc = []
+pm_bad = 0
+order = collections.Counter()
+for line in open('pmccabe.txt', encoding='utf-8', errors='surrogateescape'):
+    m = pm_rx.match(line.rstrip('\n'))
+    if not m:
+        pm_bad += 1
+        continue
+    f, name = m.group(6), m.group(8)
+    first = int(m.group(4))
+    pmc.append(Fn('pmccabe', f, name, int(m.group(2)), int(m.group(7)),
+                  first + int(m.group(5)) - 1, order[f]))
+    order[f] += 1
+pm_err_files = set()
+for line in open('pmccabe.err', encoding='utf-8', errors='surrogateescape'):
+    m = re.match(r'^"(.*)", line \d+:', line)
+    if m:
+        pm_err_files.add(m.group(1))
+
+# Matching by (file, name); among equal names the closest last lines pair
+# first, then the order in the file.
+groups = collections.defaultdict(lambda: ([], []))
+for v in vek:
+    groups[(v.file, v.name)][0].append(v)
+for p in pmc:
+    groups[(p.file, p.name)][1].append(p)
+for vs, ps in groups.values():
+    if not vs or not ps:
+        continue
+    if len(vs) == 1 and len(ps) == 1:
+        vs[0].peer, ps[0].peer = ps[0], vs[0]
+        continue
+    cand = []
+    for v in vs:
+        for p in ps:
+            d = abs(v.last - p.last) if v.last is not None else 1 << 40
+            cand.append((d, abs(v.order - p.order), v.order, p.order, v, p))
+    cand.sort(key=lambda c: c[:4])
+    for *_, v, p in cand:
+        if v.peer is None and p.peer is None:
+            v.peer, p.peer = p, v
+
+matched = [v for v in vek if v.peer is not None]
+only_vek = [v for v in vek if v.peer is None]
+only_pmc = [p for p in pmc if p.peer is None]
+equal = [v for v in matched if v.cc == v.peer.cc]
+differ = [v for v in matched if v.cc != v.peer.cc]
+
+
+def pct(n, d):
+    return '%5.1f%%' % (100.0 * n / d) if d else '    -'
+
+
+print()
+print('Input: %d C files under %s of linux-source-6.1' % (len(files), ' '.join(
+    ['kernel', 'mm', 'fs/ext4', 'net/ipv4', 'lib'])))
+print('pmccabe complained about %d files (it still reports what it could parse)'
+      % len(pm_err_files))
+if bad_rows or pm_bad:
+    print('unreadable rows: vek %d, pmccabe %d' % (bad_rows, pm_bad))
+if unaligned_files:
+    print('vek per-file and project lists disagree in %d files: %s'
+          % (len(unaligned_files), ' '.join(text(f) for f in unaligned_files[:5])))
+print()
+row = '%-44s %7s %7s'
+print(row % ('', 'count', 'share'))
+print(row % ('functions found by vek', len(vek), ''))
+print(row % ('  of which missing from its project list', not_in_project, ''))
+print(row % ('functions found by pmccabe', len(pmc), ''))
+print(row % ('matched by (file, name)', len(matched), ''))
+print(row % ('only in vek', len(only_vek), pct(len(only_vek), len(vek)) + ' v'))
+print(row % ('only in pmccabe', len(only_pmc), pct(len(only_pmc), len(pmc)) + ' p'))
+print(row % ('matched, equal complexity', len(equal), pct(len(equal), len(matched)) + ' m'))
+print(row % ('matched, different complexity', len(differ), pct(len(differ), len(matched)) + ' m'))
+print('(v: of vek\'s functions, p: of pmccabe\'s, m: of the matched)')
+print('files with functions: vek %d, pmccabe %d; files where vek finds none '
+      'but pmccabe some: %d' % (
+          len({v.file for v in vek}), len({p.file for p in pmc}),
+          len({p.file for p in pmc} - {v.file for v in vek})))
+print('sum of the complexity of the matched: vek %d, pmccabe %d' % (
+    sum(v.cc for v in matched), sum(v.peer.cc for v in matched)))
+
+print()
+print('Difference of complexity, vek - pmccabe, of the matched functions:')
+dist = collections.Counter(v.cc - v.peer.cc for v in matched)
+for d in sorted(dist):
+    if d:
+        print('  %+5d  %7d' % (d, dist[d]))
+print('  %5d  %7d' % (0, dist[0]))
+
+
+def sample(items, n):
+    """n items spread evenly over the list (all of it when it is short)."""
+    if len(items) <= n:
+        return items
+    step = len(items) / n
+    return [items[int(i * step)] for i in range(n)]
+
+
+def key(fn):
+    return (fn.file, fn.first if fn.first is not None else 0, fn.name)
+
+
+print()
+print('The %d biggest differences (vek line / pmccabe line):' % show)
+print('  %5s %5s %5s  %s' % ('vek', 'pmc', 'diff', 'function'))
+big = sorted(differ, key=lambda v: (-abs(v.cc - v.peer.cc), key(v)))[:show]
+for v in big:
+    print('  %5d %5d %+5d  %s  %s / %s' % (v.cc, v.peer.cc, v.cc - v.peer.cc,
+                                          text(v.name), v.where(), v.peer.first))
+
+for label, items in (('only in vek', only_vek), ('only in pmccabe', only_pmc)):
+    items = sorted(items, key=key)
+    print()
+    print('%d of the %d functions %s (spread over the list):'
+          % (min(show, len(items)), len(items), label))
+    for fn in sample(items, show):
+        print('  %5d  %s  %s' % (fn.cc, fn.where(), text(fn.name)))
+
+print()
+print('Files with the most unmatched functions (only in vek / only in pmccabe'
+      ' / functions pmccabe finds):')
+ov = collections.Counter(v.file for v in only_vek)
+op = collections.Counter(p.file for p in only_pmc)
+allp = collections.Counter(p.file for p in pmc)
+worst = sorted(set(ov) | set(op), key=lambda f: (-(ov[f] + op[f]), f))[:show]
+for f in worst:
+    print('  %5d %5d %5d  %s' % (ov[f], op[f], allp[f], text(f)))
+
+if keep:
+    with open(keep + '/pairs.tsv', 'w', encoding='utf-8', errors='surrogateescape') as out:
+        out.write('kind\tfile\tname\tvek_line\tpmccabe_line\tvek_cc\tpmccabe_cc\n')
+        rows = []
+        for v in vek:
+            p = v.peer
+            kind = 'only-vek' if p is None else ('equal' if v.cc == p.cc else 'differ')
+            rows.append((kind, v.file, v.name, v.first, p and p.first, v.cc, p and p.cc))
+        for p in only_pmc:
+            rows.append(('only-pmccabe', p.file, p.name, None, p.first, None, p.cc))
+        for r in rows:
+            out.write('\t'.join('' if x is None else text(str(x)) for x in r) + '\n')
+PY
