@@ -19,15 +19,20 @@
 #                                   closing brace
 #        pmccabe <files>            traditional McCabe (second column),
 #                                   first line and length of each function
-#   5. matches the functions of the two tools by (file, name); where a name
+#      and pairs the rows of vek's two lists by their measures (LOC, eLOC,
+#      lLOC, comments, lines, returns, complexity), since the project list
+#      leaves some functions out and names a few otherwise;
+#   5. matches the functions of the two tools by (file, name), the name of
+#      vek's project list first, then the per-file name; where a name
 #      occurs more than once in a file (static functions in #if branches,
 #      functions made by macros) the pairs with the closest last lines are
 #      taken first;
 #   6. prints the counts of functions found by each tool, matched, found
 #      by one only, matched with equal and with different complexity, the
 #      distribution of the difference (vek - pmccabe), the 15 biggest
-#      differences, 15 examples of each kind of unmatched function and the
-#      files with the most unmatched functions.
+#      differences, 15 examples of each kind of unmatched function, the
+#      functions vek's two lists name differently and the files with the
+#      most unmatched functions.
 #
 # Line numbers: for pmccabe the line of the function name; for vek the
 # first line of the function as vek counts it (its closing line less its
@@ -143,6 +148,7 @@ fi
 # --- 5 and 6. matching and the report ----------------------------------------
 python3 - "$show" "${CMP_KEEP:-}" <<'PY'
 import collections
+import difflib
 import re
 import sys
 import xml.etree.ElementTree as ET
@@ -166,10 +172,10 @@ def text(s):
 
 
 class Fn:
-    __slots__ = ('tool', 'file', 'name', 'cc', 'first', 'last', 'order', 'peer')
+    __slots__ = ('tool', 'file', 'name', 'alias', 'cc', 'first', 'last', 'order', 'peer')
 
     def __init__(self, tool, file, name, cc, first, last, order):
-        self.tool, self.file, self.name, self.cc = tool, file, name, cc
+        self.tool, self.file, self.name, self.alias, self.cc = tool, file, name, None, cc
         self.first, self.last, self.order, self.peer = first, last, order, None
 
     def where(self):
@@ -185,7 +191,11 @@ class Fn:
 # the name ends at the first ", (" (the parameter list always starts with a
 # parenthesis). The file's rows end with its Total, Average, Maximum and
 # Minimum rows, which carry no parameter list.
-csv_rows = collections.defaultdict(list)   # file -> [(name, cc)]
+def num(s):
+    return int(s.strip() or 0)
+
+
+csv_rows = collections.defaultdict(list)   # file -> [(name, cc, signature)]
 bad_rows = 0
 cur = None
 for line in open('vek.csv', encoding='utf-8', errors='surrogateescape'):
@@ -208,48 +218,61 @@ for line in open('vek.csv', encoding='utf-8', errors='surrogateescape'):
             bad_rows += 1
         continue
     try:
-        cc = int(fields[-3])
+        # LOC, eLOC, lLOC, comments, lines, returns, cyclomatic
+        sig = tuple(num(fields[i]) for i in (-15, -14, -13, -12, -10, -5, -3))
     except ValueError:
         bad_rows += 1
         continue
-    csv_rows[cur].append((head[:cut], cc))
+    csv_rows[cur].append((head[:cut], sig[-1], sig))
 
-# vek, project list in XML: file, name, closing line, line count.
-xml_rows = collections.defaultdict(list)   # file -> [(name, cc, last, lines)]
+# vek, project list in XML: file, name, closing line and the same measures.
+xml_rows = collections.defaultdict(list)   # file -> [(name, cc, signature, last)]
 for _, el in ET.iterparse('vek.xml'):
     if el.tag != 'function':
         continue
-    lines = el.findall('lines')
+    def get(tag, nth=0):
+        found = el.findall(tag)
+        return int(found[nth].text) if len(found) > nth and found[nth].text else 0
+    sig = (get('loc'), get('eloc'), get('lloc'), get('comments'), get('lines'),
+           get('returns'), get('cyclomatic_complexity'))
     xml_rows[el.findtext('file') or ''].append(
-        (el.findtext('name') or '', int(el.findtext('cyclomatic_complexity')),
-         int(el.findtext('line')), int(lines[0].text) if lines else 1))
+        (el.findtext('name') or '', sig[-1], sig, get('line')))
     el.clear()
 
-# Both lists hold a file's functions in the order vek met them; the project
-# list may leave some out. Walk them side by side to give each per-file row
-# its lines.
+# Both lists hold a file's functions in the order vek met them, but the
+# project list may leave some out and may name a function differently: the
+# rows are paired by their measures. A function keeps both names; it is
+# matched by its project-list name first and by the other one after that.
 vek = []
 not_in_project = 0
-unaligned_files = []
+only_in_project = 0
+renamed = []
 for f in sorted(set(csv_rows) | set(xml_rows)):
     rows, xr = csv_rows.get(f, []), xml_rows.get(f, [])
-    j = 0
-    out = []
-    for name, cc in rows:
-        if j < len(xr) and xr[j][0] == name and xr[j][1] == cc:
-            _, _, last, n = xr[j]
-            out.append(Fn('vek', f, name, cc, last - n + 1, last, len(out)))
-            j += 1
+    base = len(vek)
+    pair = {}
+    sm = difflib.SequenceMatcher(None, [r[2] for r in rows], [x[2] for x in xr],
+                                 autojunk=False)
+    for a, b, n in sm.get_matching_blocks():
+        for k in range(n):
+            pair[a + k] = b + k
+    used = set(pair.values())
+    for i, (name, cc, sig) in enumerate(rows):
+        if i in pair:
+            pname, _, _, last = xr[pair[i]]
+            fn = Fn('vek', f, pname, cc, last - sig[4] + 1, last, len(vek) - base)
+            if pname != name:
+                fn.alias = name
+                renamed.append(fn)
         else:
-            out.append(Fn('vek', f, name, cc, None, None, len(out)))
+            fn = Fn('vek', f, name, cc, None, None, len(vek) - base)
             not_in_project += 1
-    if j != len(xr):
-        # Cannot happen while both lists agree; fall back on the project list.
-        unaligned_files.append(f)
-        not_in_project -= sum(1 for v in out if v.first is None)
-        out = [Fn('vek', f, name, cc, last - n + 1, last, i)
-               for i, (name, cc, last, n) in enumerate(xr)]
-    vek.extend(out)
+        vek.append(fn)
+    for j, (pname, cc, sig, last) in enumerate(xr):
+        if j not in used:   # in the project list only
+            vek.append(Fn('vek', f, pname, cc, last - sig[4] + 1, last, len(vek) - base))
+            only_in_project += 1
+vek_project_count = sum(len(x) for x in xml_rows.values())
 
 # pmccabe: modified, traditional, statements, first line, lines, then
 # "file(line): name" with the line of the function name.
@@ -274,27 +297,34 @@ for line in open('pmccabe.err', encoding='utf-8', errors='surrogateescape'):
         pm_err_files.add(m.group(1))
 
 # Matching by (file, name); among equal names the closest last lines pair
-# first, then the order in the file.
-groups = collections.defaultdict(lambda: ([], []))
-for v in vek:
-    groups[(v.file, v.name)][0].append(v)
-for p in pmc:
-    groups[(p.file, p.name)][1].append(p)
-for vs, ps in groups.values():
-    if not vs or not ps:
-        continue
-    if len(vs) == 1 and len(ps) == 1:
-        vs[0].peer, ps[0].peer = ps[0], vs[0]
-        continue
-    cand = []
-    for v in vs:
-        for p in ps:
-            d = abs(v.last - p.last) if v.last is not None else 1 << 40
-            cand.append((d, abs(v.order - p.order), v.order, p.order, v, p))
-    cand.sort(key=lambda c: c[:4])
-    for *_, v, p in cand:
-        if v.peer is None and p.peer is None:
-            v.peer, p.peer = p, v
+# first, then the order in the file. A second round tries the names that
+# vek's per-file list gives where its project list says otherwise.
+def match(named_vek, pmc_left):
+    groups = collections.defaultdict(lambda: ([], []))
+    for name, v in named_vek:
+        groups[(v.file, name)][0].append(v)
+    for p in pmc_left:
+        groups[(p.file, p.name)][1].append(p)
+    for vs, ps in groups.values():
+        if not vs or not ps:
+            continue
+        if len(vs) == 1 and len(ps) == 1:
+            vs[0].peer, ps[0].peer = ps[0], vs[0]
+            continue
+        cand = []
+        for v in vs:
+            for p in ps:
+                d = abs(v.last - p.last) if v.last is not None else 1 << 40
+                cand.append((d, abs(v.order - p.order), v.order, p.order, v, p))
+        cand.sort(key=lambda c: c[:4])
+        for *_, v, p in cand:
+            if v.peer is None and p.peer is None:
+                v.peer, p.peer = p, v
+
+
+match([(v.name, v) for v in vek], pmc)
+match([(v.alias, v) for v in vek if v.alias is not None and v.peer is None],
+      [p for p in pmc if p.peer is None])
 
 matched = [v for v in vek if v.peer is not None]
 only_vek = [v for v in vek if v.peer is None]
@@ -314,14 +344,14 @@ print('pmccabe complained about %d files (it still reports what it could parse)'
       % len(pm_err_files))
 if bad_rows or pm_bad:
     print('unreadable rows: vek %d, pmccabe %d' % (bad_rows, pm_bad))
-if unaligned_files:
-    print('vek per-file and project lists disagree in %d files: %s'
-          % (len(unaligned_files), ' '.join(text(f) for f in unaligned_files[:5])))
 print()
 row = '%-44s %7s %7s'
 print(row % ('', 'count', 'share'))
 print(row % ('functions found by vek', len(vek), ''))
-print(row % ('  of which missing from its project list', not_in_project, ''))
+print(row % ('  missing from its project list', not_in_project, ''))
+if only_in_project:
+    print(row % ('  in its project list only', only_in_project, ''))
+print(row % ('  named otherwise in its project list', len(renamed), ''))
 print(row % ('functions found by pmccabe', len(pmc), ''))
 print(row % ('matched by (file, name)', len(matched), ''))
 print(row % ('only in vek', len(only_vek), pct(len(only_vek), len(vek)) + ' v'))
@@ -372,6 +402,13 @@ for label, items in (('only in vek', only_vek), ('only in pmccabe', only_pmc)):
           % (min(show, len(items)), len(items), label))
     for fn in sample(items, show):
         print('  %5d  %s  %s' % (fn.cc, fn.where(), text(fn.name)))
+
+if renamed:
+    print()
+    print('%d of the %d functions that vek names otherwise in its per-file list'
+          ' (project-list name <- per-file name):' % (min(show, len(renamed)), len(renamed)))
+    for fn in sample(sorted(renamed, key=key), show):
+        print('  %s  %s <- %s' % (fn.where(), text(fn.name), text(fn.alias)))
 
 print()
 print('Files with the most unmatched functions (only in vek / only in pmccabe'

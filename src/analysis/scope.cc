@@ -85,8 +85,7 @@ double Percent(double part, double whole) {
 }
 
 // The checks at the end of a function body, in their fixed order.
-void FunctionEndNotices(const FunctionMeasure& m, int line_number, G& g,
-                        int phase) {
+void FunctionEndNotices(const FunctionMeasure& m, int line_number, G& g) {
   const Config& c = g.cfg;
   const FunctionState& f = g.fs;
   const FunctionCounters& fn = g.scan.fn;
@@ -94,28 +93,24 @@ void FunctionEndNotices(const FunctionMeasure& m, int line_number, G& g,
     if (when) raise_notice(g, n, line_number, m.name);
   };
   bool content = m.loc > c.min_function_loc_content;
-  if (phase == 0) {
-    notice(2, static_cast<int>(ShortName(m.name, g).size()) >
-                  c.max_function_name_length);
-    notice(10, f.non_ansi_flag != 0);
-    notice(11, f.bracket_depth != 0);
-    notice(12, f.paren_depth != 0);
-    notice(13, fn.local_default < fn.local_switch);
-    int cases = fn.local_case + (c.default_in_case_break ? fn.local_default : 0);
-    notice(14, fn.local_break + fn.fall_through < cases);
-    notice(17, m.comments + m.loc > 0 && content &&
-                   Percent(m.comments, m.comments + m.loc) < c.min_function_comment);
-    notice(46, content && m.blank_percent < c.min_function_blank);
-    notice(16, content && m.whitespace_percent < c.min_function_whitespace);
-    notice(18, m.eloc > c.max_function_eloc);
-  } else if (phase == 1) {
-    notice(27, m.returns > c.max_return_points);
-    notice(29, m.params > c.max_interface);
-    notice(49, m.params == 0 && !f.explicit_void_params);
-    notice(48, m.lloc <= c.min_function_lloc);
-  } else {
-    notice(28, m.cyclomatic > c.max_cyclomatic);
-  }
+  int cases = fn.local_case + (c.default_in_case_break ? fn.local_default : 0);
+  notice(2, static_cast<int>(ShortName(m.name, g).size()) >
+                c.max_function_name_length);
+  notice(10, f.non_ansi_flag != 0);
+  notice(11, f.bracket_depth != 0);
+  notice(12, f.paren_depth != 0);
+  notice(13, fn.local_default < fn.local_switch);
+  notice(14, fn.local_break + fn.fall_through < cases);
+  notice(17, m.comments + m.loc > 0 && content &&
+                 Percent(m.comments, m.comments + m.loc) < c.min_function_comment);
+  notice(46, content && m.blank_percent < c.min_function_blank);
+  notice(16, content && m.whitespace_percent < c.min_function_whitespace);
+  notice(18, m.eloc > c.max_function_eloc);
+  notice(27, m.returns > c.max_return_points);
+  notice(29, m.params > c.max_interface);
+  notice(49, m.params == 0 && !f.explicit_void_params);
+  notice(48, m.lloc <= c.min_function_lloc);
+  notice(28, m.cyclomatic > c.max_cyclomatic);
 }
 
 void Raise(int& max, int v) {
@@ -153,16 +148,14 @@ void CloseFunctionBody(int line_number, G& g) {
     m.deletes = k.delete_count - f.snap.deletes;
     m.inline_flag = function_is_inline(g);
 
-    FunctionEndNotices(m, line_number, g, 0);
+    m.cyclomatic = cyclomatic_complexity(g);
+    FunctionEndNotices(m, line_number, g);
     f.sum_fn_loc += m.loc;
     f.sum_fn_eloc += m.eloc;
     f.sum_fn_lloc += m.lloc;
     f.sum_fn_comments += m.comments;
     Raise(f.max_params, m.params);
     Raise(f.max_returns, m.returns);
-    FunctionEndNotices(m, line_number, g, 1);
-    m.cyclomatic = cyclomatic_complexity(g);
-    FunctionEndNotices(m, line_number, g, 2);
     m.interface_complexity = m.params + m.returns;
     m.total_complexity = m.cyclomatic + m.interface_complexity;
     f.sum_cyclomatic += m.cyclomatic;

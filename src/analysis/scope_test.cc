@@ -140,6 +140,27 @@ TEST_F(FunctionScope, FunctionsInsideTypeAndNamespaceBodies) {
   EXPECT_EQ(2, k().function_count);
 }
 
+TEST_F(FunctionScope, FunctionEndChecksInTheirOrder) {
+  g().cfg.max_cyclomatic = 2;
+  g().cfg.max_return_points = 1;
+  Feed("int f()\n{\n  switch (x) {\n  case 1: return 1;\n  }\n"
+       "  if (y) return 2;\n  return 0;\n}\n");
+  // No default (#13), cases without breaks (#14), no comment (#17) and no
+  // blank line (#46) in 8 lines, three returns (#27), no parameters nor
+  // "void" (#49), cyclomatic 3 (#28); #48 with the minimum lLOC of 0 and
+  // the white space share stay silent.
+  std::vector<int> order;
+  for (const auto& [number, line] : trace_)
+    if (line == 8 && number != 51) order.push_back(number);
+  EXPECT_EQ((std::vector<int>{13, 14, 17, 46, 27, 49, 28}), order);
+}
+
+TEST_F(FunctionScope, ExplicitVoidAndDefaultSilenceTheirChecks) {
+  Feed("int f(void)\n{\n  switch (x) {\n  case 1: break;\n  default: break;\n  }\n"
+       "  return 0;\n}\n");
+  EXPECT_EQ(0, Raised(13) + Raised(14) + Raised(49));
+}
+
 TEST_F(FunctionScope, DetailBlockListsTheEnabledComponents) {
   g().opt.function_detail_flag = 1;
   Feed("int f(int a)\n{\n  while (a--) if (a == 3) return 1;\n  return 0;\n}\n");
