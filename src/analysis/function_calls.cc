@@ -61,6 +61,16 @@ bool OldStyleHead(std::string_view t) {
   if (close == std::string_view::npos) return true;
   size_t after = t.find_first_not_of(' ', close + 1);
   if (after != std::string_view::npos && t[after] == ';') return false;
+  if (after != std::string_view::npos) {
+    // An old-style declaration names a type and a parameter ("int a;");
+    // a single word such as an attribute macro ("__read_mostly;") makes a
+    // variable definition, not a function head.
+    std::string_view decl = t.substr(after);
+    decl = decl.substr(0, decl.find(';'));
+    int words = 0;
+    SplitEach(decl, " *&", [&](std::string_view) { ++words; });
+    if (words < 2) return false;
+  }
   std::string_view list = t.substr(open + 1, close - open - 1);
   bool any = false;
   bool names_only = true;

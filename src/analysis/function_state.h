@@ -63,12 +63,17 @@ struct FunctionState {
   int switch_level = 0;
   int switch_stack[kSwitchStackSize] = {};
 
-  // Bodies of types and namespaces, which are no nesting levels: the brace
-  // depth at each open one, innermost last.
-  int brace_depth = 0;
+  // What each open brace opened, innermost last, so that its closing brace
+  // undoes exactly that: a nesting level, a function body, or nothing (an
+  // initializer, a linkage block, a type or namespace body, an enum).
+  enum BraceKind : unsigned char { kNoLevel, kLevel, kBody, kTypeBody,
+                                   kInitializer };
+  static constexpr int kBraceStackSize = 1024;
+  unsigned char brace_kinds[kBraceStackSize] = {};
+  int brace_depth = 0;     // open braces, also beyond the stack's size
+  int body_count = 0;      // open type and namespace bodies
   int type_head_pending = 0;
-  int body_depths[kSwitchStackSize] = {};
-  int body_count = 0;
+  int assign_at_top = 0;   // the statement's assignment is outside parentheses
 
   // Snapshot of the file counters when the body opened.
   struct Snapshot {

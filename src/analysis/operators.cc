@@ -129,7 +129,8 @@ void OpenBrace(const char* line, size_t i, size_t len, int line_number,
     ++g.counters.enum_count;
     s.enum_state = kEnumBody;
   }
-  open_brace_event(line, i, len, line_number, g);
+  // Braces in a macro body open no block of the file.
+  if (!s.define_flag) open_brace_event(line, i, len, line_number, g);
   s.scope_check_kind = 0;  // any '{' satisfies the scope check of #22
   LoneBracket(line, i, len, g);
 }
@@ -141,7 +142,7 @@ void CloseBrace(const char* line, size_t i, size_t len, int line_number,
   // The closing line's lone-bracket test runs before the function that
   // ends here is measured.
   LoneBracket(line, i, len, g);
-  close_brace_event(line, i, len, line_number, g);
+  if (!g.scan.define_flag) close_brace_event(line, i, len, line_number, g);
 }
 
 // The name of the class a "friend class" declaration ending at `semi`
@@ -198,10 +199,8 @@ void Equals(const char* line, size_t i, size_t len, int line_number, G& g) {
   // assignment is taken; that test joins with function identification.
   s.assignment_flag = 1;
   test_literal_assignment(line, i + 1, len, line_number, g);
-  // Outside function bodies an assignment before any '(' is a data
-  // definition: it ends a pending function name.  Class data counting
-  // joins here.
-  scope_assignment(line, i, g);
+  // Class data counting of data definitions joins here.
+  scope_assignment(g);
   if (s.in_if_condition)
     raise_notice(g, 4, line_number);
   else if (s.in_while_condition)
@@ -293,8 +292,10 @@ void dispatch_operator(const char* line, size_t i, size_t len,
     case '&':
     case '|':
       // Counted for the function only inside its body.
+      // Directive lines ("#if A && B") and macro bodies are no code of
+      // the function.
       if (next == c && prev != c && g.fs.function_scope > 0 &&
-          g.fs.funcname_flag) {
+          g.fs.funcname_flag && !s.preproc_flag) {
         ++s.fn.local_logical;
         ++(c == '&' ? s.fn.local_and : s.fn.local_or);
       }

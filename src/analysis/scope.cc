@@ -209,8 +209,14 @@ void scope_line_start(const char* text, size_t len, int line_number, G& g) {
 
 void scope_open_paren(const char* line, size_t i, size_t len, int line_number,
                       G& g) {
-  ++g.fs.paren_depth;
-  if (FunctionAnalysis(g) && g.fs.function_scope == 0)
+  FunctionState& f = g.fs;
+  ++f.paren_depth;
+  // "struct s *f(int a)": a parenthesis after the struct's name makes it a
+  // return type, not a type head.
+  if (f.function_scope <= 0) f.type_head_pending = 0;
+  // A function's parameter list is never inside other parentheses (as the
+  // arguments of an attribute are).
+  if (FunctionAnalysis(g) && f.function_scope == 0 && f.paren_depth == 1)
     function_at_paren(line, i, len, line_number, g);
 }
 
@@ -244,26 +250,36 @@ void open_brace_event(const char* line, size_t i, size_t len,
     s.in_for_header = 0;
   }
   s.where_flag = 0;
-  if (f.function_scope <= 0 && s.assignment_flag && f.paren_depth <= 0)
-    s.assignment_flag = 0;
-  const int depth = f.brace_depth++;
-  std::string_view text(line, len);
-  if (f.type_head_pending && f.function_scope <= 0) {
+  const bool in_initializer =
+      f.brace_depth > 0 && f.brace_depth <= FunctionState::kBraceStackSize &&
+      f.brace_kinds[f.brace_depth - 1] == FunctionState::kInitializer;
+  unsigned char kind;
+  if (in_initializer || (s.assignment_flag && f.assign_at_top)) {
+    // An initializer: "x = {", and every brace inside one.
+    kind = FunctionState::kInitializer;
+  } else if (f.type_head_pending && f.function_scope <= 0) {
     // The body of a type or namespace: no nesting level of a function.
     f.type_head_pending = 0;
-    if (f.body_count < kSwitchStackSize) f.body_depths[f.body_count++] = depth;
+    ++f.body_count;
     s.comment_run = 0;
-  } else if (f.function_scope <= 0 && LinkageBlock(text, i, g)) {
-    // A linkage block keeps the level.
-  } else if (s.assignment_flag) {
-    // An initializer.
+    kind = FunctionState::kTypeBody;
+  } else if (f.function_scope <= 0 &&
+             LinkageBlock(std::string_view(line, len), i, g)) {
+    kind = FunctionState::kNoLevel;
   } else if (f.funcname_flag && f.paren_depth <= 0 && f.function_scope <= 0) {
     OpenFunctionBody(line_number, g);
+    kind = FunctionState::kBody;
   } else if (!s.new_in_statement && s.enum_state != kEnumBody) {
     ++f.function_scope;
     if (f.function_scope > g.cfg.max_scope_depth)
       raise_notice(g, 55, line_number);
+    kind = FunctionState::kLevel;
+  } else {
+    kind = FunctionState::kNoLevel;
   }
+  if (f.brace_depth < FunctionState::kBraceStackSize)
+    f.brace_kinds[f.brace_depth] = kind;
+  ++f.brace_depth;
 }
 
 void close_brace_event(const char* line, size_t i, size_t len,
@@ -271,14 +287,19 @@ void close_brace_event(const char* line, size_t i, size_t len,
   FunctionState& f = g.fs;
   ScanState& s = g.scan;
   FileCounters& k = g.counters;
-  if (f.brace_depth > 0) --f.brace_depth;
-  bool body_end = f.body_count > 0 &&
-                  f.body_depths[f.body_count - 1] == f.brace_depth;
-  if (body_end) {
-    --f.body_count;
-  } else if (!s.assignment_flag && s.enum_state != kEnumBody) {
-    --f.function_scope;
+  // The brace undoes what its opening brace did; past the stack's depth
+  // every brace counts as a nesting level.
+  unsigned char kind = FunctionState::kLevel;
+  if (f.brace_depth > 0) {
+    --f.brace_depth;
+    if (f.brace_depth < FunctionState::kBraceStackSize)
+      kind = f.brace_kinds[f.brace_depth];
+  } else {
+    kind = FunctionState::kNoLevel;  // a stray '}'
   }
+  if (kind == FunctionState::kLevel || kind == FunctionState::kBody)
+    --f.function_scope;
+  if (kind == FunctionState::kTypeBody && f.body_count > 0) --f.body_count;
   if (k.close_brace > k.open_brace) {
     raise_notice(g, 12, line_number);
     f.function_scope = 0;
@@ -301,8 +322,7 @@ void close_brace_event(const char* line, size_t i, size_t len,
                          ? f.switch_stack[f.switch_depth - 1]
                          : 0;
   }
-  if (f.function_scope <= 0 && f.paren_depth <= 0 && f.funcname_flag &&
-      !s.assignment_flag && !body_end)
+  if (kind == FunctionState::kBody && f.funcname_flag)
     CloseFunctionBody(line_number, g);
 }
 
@@ -311,13 +331,17 @@ void scope_semicolon(G& g) {
   if (f.funcname_flag && f.function_scope == 0)
     function_at_semicolon(g, f.body_count > 0);
   f.type_head_pending = 0;
+  f.assign_at_top = 0;
 }
 
-void scope_assignment(const char* line, size_t i, G& g) {
+void scope_assignment(G& g) {
   FunctionState& f = g.fs;
-  if (f.function_scope > 0 || f.paren_depth > 0 || !f.funcname_flag) return;
-  if (std::string_view(line, i).find('(') == std::string_view::npos)
-    clear_function_candidate(g);
+  if (f.paren_depth > 0) return;
+  f.assign_at_top = 1;
+  // Outside function bodies an assignment outside parentheses makes a
+  // variable definition ("int x = 1;", "DEFINE_X(a, b) = { 0 };"): a name
+  // met before it is no function.
+  if (f.function_scope <= 0 && f.funcname_flag) clear_function_candidate(g);
 }
 
 void scope_switch(G& g) {

@@ -22,9 +22,10 @@ void close_brace_event(const char* line, size_t i, size_t len, int line_number,
                        G& g);
 // A ';' in code: the function candidate rule of statement ends.
 void scope_semicolon(G& g);
-// An '=' assignment outside function bodies: a data definition ends a
-// pending function name when it comes before any '(' on the line.
-void scope_assignment(const char* line, size_t i, G& g);
+// An '=' assignment: remembers whether it stands outside parentheses (its
+// statement's '{' is then an initializer); outside function bodies such an
+// assignment makes a variable definition and ends a pending name.
+void scope_assignment(G& g);
 // A counted "switch" and a counted "break".
 void scope_switch(G& g);
 void scope_break(int line_number, G& g);

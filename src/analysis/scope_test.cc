@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "analysis/scan_test_util.h"
@@ -159,6 +160,54 @@ TEST_F(FunctionScope, ExplicitVoidAndDefaultSilenceTheirChecks) {
   Feed("int f(void)\n{\n  switch (x) {\n  case 1: break;\n  default: break;\n  }\n"
        "  return 0;\n}\n");
   EXPECT_EQ(0, Raised(13) + Raised(14) + Raised(49));
+}
+
+// Real-code faults: each of these used to lose functions or end one early.
+
+TEST_F(FunctionScope, DesignatedInitializerAtFileScope) {
+  Feed("struct s x = { .a = 1, .b = { 2, 3 } };\nint f(int a)\n{\n  return a;\n}\n");
+  EXPECT_EQ(1, k().function_count);
+  EXPECT_EQ(0, fs().function_scope);
+}
+
+TEST_F(FunctionScope, FunctionReturningAStruct) {
+  Feed("struct s *f(int a)\n{\n  int b;\n  if (!g(a)) {\n    b = 1;\n  }\n"
+       "  switch (a) {\n  case 1:\n    b = 2;\n  }\n  return 0;\n}\n"
+       "int h(int a) { return a; }\n");
+  EXPECT_EQ(2, k().function_count);
+  EXPECT_EQ(1 + 1 + 1 + 1, k().cyclomatic_sum);  // f: if, case; h: 1
+}
+
+TEST_F(FunctionScope, AssignmentInAConditionBeforeABlock) {
+  Feed("int f(int a)\n{\n  int b, i;\n\n  if ((b = g(a)) < 0) {\n    return b;\n  }\n"
+       "  for (i = 0; i < a; i += 2) {\n    g(i);\n  }\n  if (a)\n    return 1;\n"
+       "  return 0;\n}\n");
+  EXPECT_EQ(1, k().function_count);
+  EXPECT_EQ(12, fs().sum_fn_loc);
+  EXPECT_EQ(4, k().cyclomatic_sum);
+}
+
+TEST_F(FunctionScope, BracesInAMacroBodyOpenNoBlock) {
+  Feed("#define FOR_ALL(a) list_for_each(a) {\n#define END_ALL() }\n"
+       "#define TWICE(x) do { x; x; } while (0)\nint f(int a) { return a; }\n");
+  EXPECT_EQ(1, k().function_count);
+}
+
+TEST_F(FunctionScope, VariablesAreNoFunctions) {
+  auto attribute = std::make_unique<MetricsEntry>();
+  attribute->name = "__attribute__";  // as vek_macro.cfg predefines it
+  g().macros.list_append(std::move(attribute));
+  Feed("DEFINE_PER_CPU(int, x) = { 1 };\nstatic DECLARE_BITMAP(mask, NR) __read_mostly;\n"
+       "char b[4] __attribute__((aligned(8)));\n__attribute__((nonnull(2, 3)))\n"
+       "static int f(int a, int *b, int *c)\n{\n  return a;\n}\n");
+  EXPECT_EQ(1, k().function_count);
+  ASSERT_EQ(1u, g().fn_report.functions.count());
+  EXPECT_EQ("f", g().fn_report.functions.list_at(0)->name);
+}
+
+TEST_F(FunctionScope, DirectiveOperatorsAreNoDecisions) {
+  Feed("int f(int a)\n{\n#if defined(A) && defined(B)\n  a++;\n#endif\n  return a;\n}\n");
+  EXPECT_EQ(1, k().cyclomatic_sum);
 }
 
 TEST_F(FunctionScope, DetailBlockListsTheEnabledComponents) {

@@ -45,12 +45,12 @@ bool IsControl(char c) {
 int load_macros(G& g) {
   FILE* stream = std::fopen(g.paths.macro_file.c_str(), "rb");
   if (stream == nullptr) {
-    stream = std::fopen(g.paths.macro_file.c_str(), "wb");
-    if (stream != nullptr) {
-      WriteDefaultMacros(stream);
-      std::fclose(stream);
-    }
-    return 0;
+    // A new file is written with the default names and read back, so that
+    // the run that creates it sees the same macros as every later run.
+    stream = std::fopen(g.paths.macro_file.c_str(), "w+b");
+    if (stream == nullptr) return 0;
+    WriteDefaultMacros(stream);
+    std::rewind(stream);
   }
   int count = 0;
   LineReader reader(stream);

@@ -371,12 +371,12 @@ std::string ResolvePath(std::string_view base_dir, std::string_view path) {
     }
     parts.push_back(part);
   });
-  std::string out = absolute ? "/" : "";
+  if (parts.empty()) return absolute ? std::string("/") : std::string(".");
+  std::string out;
   for (size_t i = 0; i < parts.size(); ++i) {
-    if (i > 0) out += '/';
-    out += parts[i];
+    if (i > 0 || absolute) out.push_back('/');
+    out.append(parts[i].data(), parts[i].size());
   }
-  if (out.empty()) out = ".";
   return out;
 }
 
