@@ -75,9 +75,7 @@ size_t LineCommentStart(std::string_view t) {
 }
 
 bool IsKnownMacro(std::string_view name, const G& g) {
-  for (const auto& entry : g.macros)
-    if (entry->name == name) return true;
-  return false;
+  return g.macro_names.count(std::string(name)) != 0;
 }
 
 bool IsSystemType(std::string_view name) {

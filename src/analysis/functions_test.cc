@@ -219,6 +219,7 @@ TEST_F(FunctionIdTest, CommentsAndMacrosInTheHead) {
   auto macro = std::make_unique<MetricsEntry>();
   macro->name = "WINAPI";
   g().macros.list_append(std::move(macro));
+  g().macro_names.insert("WINAPI");
   EXPECT_EQ("<none>", At("WINAPI(x)"));
   // A macro between the name and its parenthesis on the next line.
   std::string text = "int start WINAPI";

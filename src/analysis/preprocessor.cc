@@ -31,6 +31,8 @@ void AddMacro(G& g, const std::string& name, int line_number) {
   entry->lines = line_number;
   if (g.macros.list_append(std::move(entry)) == nullptr)
     Out(g, "  Memory Error: %s\n", std::strerror(ENOMEM));
+  else
+    g.macro_names.insert(name);
 }
 
 // -m lists every macro that takes arguments; under -n its block stays open

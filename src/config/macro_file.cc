@@ -61,6 +61,7 @@ int load_macros(G& g) {
     if (name.empty() || name[0] == ' ' || IsControl(name[0])) continue;
     auto entry = std::make_unique<MetricsEntry>();
     entry->name = std::string(name);
+    g.macro_names.insert(entry->name);
     if (g.macros.list_append(std::move(entry)) == nullptr) {
       Out(g, "  Memory Error: %s\n", std::strerror(ENOMEM));
       break;

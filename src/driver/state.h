@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -202,6 +203,7 @@ struct G {
   List<FileRecord> input_files;
   List<MetricsEntry> directories;   // -F directory entries, sorted by name
   List<MetricsEntry> macros;        // predefined and #define'd macro names
+  std::unordered_set<std::string> macro_names;  // the same names, to look up
   FileCounters totals;
   int files_processed = 0;
   int input_file_count = 0;
