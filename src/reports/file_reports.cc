@@ -11,15 +11,6 @@ namespace vek {
 
 namespace {
 
-void Put(FILE* stream, const char* fmt, ...)
-    __attribute__((format(printf, 2, 3)));
-void Put(FILE* stream, const char* fmt, ...) {
-  va_list ap;
-  va_start(ap, fmt);
-  vfprintf(stream, fmt, ap);
-  va_end(ap);
-}
-
 // The compact project totals of XML output, also the head of its file
 // summary.
 void ProjectTotalsXml(G& g) {

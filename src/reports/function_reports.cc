@@ -20,15 +20,6 @@ namespace {
 constexpr const char* kColumnRule =
     "       ------     -----     -----     ------     ------     -----       ";
 
-void Put(FILE* stream, const char* fmt, ...)
-    __attribute__((format(printf, 2, 3)));
-void Put(FILE* stream, const char* fmt, ...) {
-  va_list ap;
-  va_start(ap, fmt);
-  vfprintf(stream, fmt, ap);
-  va_end(ap);
-}
-
 // A label of the summary tables ("  Total LOC .....: "): as it is in text;
 // in HTML its words up to the colon in bold.
 void Label(G& g, std::string_view label) {

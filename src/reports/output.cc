@@ -23,6 +23,13 @@ void Out(G& g, const char* fmt, ...) {
   va_end(ap);
 }
 
+void Put(FILE* stream, const char* fmt, ...) {
+  va_list ap;
+  va_start(ap, fmt);
+  vfprintf(stream, fmt, ap);
+  va_end(ap);
+}
+
 void Progress(G& /*g*/, const char* fmt, ...) {
   va_list ap;
   va_start(ap, fmt);

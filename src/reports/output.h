@@ -20,6 +20,9 @@ constexpr const char* kHtmlTrailer = "</pre></body></html>";
 
 // printf onto the report stream.
 void Out(G& g, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+// printf onto a given stream (a report may be written to another one).
+void Put(FILE* stream, const char* fmt, ...)
+    __attribute__((format(printf, 2, 3)));
 // printf onto the standard error stream; progress text only.
 void Progress(G& g, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
 // Writes the HTML trailer when HTML output is on (after an error message).
