@@ -7,4 +7,4 @@ cmake -S "$top" -B "$top/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DVEK_TESTS=OFF >/dev/null
 ninja -C "$top/build" vek
 cd "$top/sample"
-"$top/build/vek" -s -r"c,h,cc,cpp,hpp,java,cs ." "$@"
+"$top/build/vek" -fa -c -r"c,h,cc,cpp,hpp,java,cs ." "$@"

@@ -205,6 +205,7 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
   const bool extract_strings = o.extract_strings;
   const bool extract_comments = o.extract_comments || o.extract_docs;
   const int tab_size = g.cfg.tab_size;
+  const bool keep = g.debug_flag || g.partitions_flag;
 
   for (size_t i = 0; i < L; ++i) {
     const char c = text[i];
@@ -220,7 +221,7 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
         if (known) code_dispatch(text, i, L, line_number, g);
         size_t j = i + 1;
         while (j < L && IsIdentifierChar(text[j])) ++j;
-        s.code_text.Append(text + i, j - i);
+        if (keep) s.code_text.Append(text + i, j - i);
         s.last_char = text[j - 1];
         i = j - 1;
         continue;
@@ -235,7 +236,7 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
             raise_notice(g, 30, line_number);
           }
         }
-        s.code_text.Append(text + i, j - i);
+        if (keep) s.code_text.Append(text + i, j - i);
         i = j - 1;
         continue;
       }
@@ -247,7 +248,7 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
       for (size_t j = i; j < L; ++j)
         CountQuiet(text[j], tab_size, line_number, true, s, k, g);
       if (extract_comments) s.extract.Append(text + i, L - i);
-      s.comment_text.Append(text + i, L - i);
+      if (keep) s.comment_text.Append(text + i, L - i);
       break;
     }
 
@@ -264,7 +265,7 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
       }
       if (j > i) {
         if (extract_comments) s.extract.Append(text + i, j - i);
-        s.comment_text.Append(text + i, j - i);
+        if (keep) s.comment_text.Append(text + i, j - i);
         i = j - 1;
         continue;
       }
@@ -281,7 +282,7 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
       }
       if (code) s.code = 1;
       if (extract_strings) s.extract.Append(text + i, j - i);
-      s.string_text.Append(text + i, j - i);
+      if (keep) s.string_text.Append(text + i, j - i);
       i = j - 1;
       continue;
     }
@@ -368,7 +369,9 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
     if (c != ' ' && c != '\t' && c != '\r' && c != '\n') s.last_char = c;
 
     // Every character goes to one partition.
-    if (s.in_block_comment || s.in_line_comment) {
+    if (!keep) {
+      // Nobody reads the partitions of this run.
+    } else if (s.in_block_comment || s.in_line_comment) {
       s.comment_text.Append(c);
     } else if (s.in_string) {
       s.string_text.Append(c);

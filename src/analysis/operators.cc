@@ -124,8 +124,7 @@ void OpenBrace(const char* line, size_t i, size_t len, int line_number,
                G& g) {
   ScanState& s = g.scan;
   ++g.counters.open_brace;
-  bool enum_opens = s.enum_state == 2;
-  if (enum_opens) {  // an enum head whose body opens on a later line
+  if (s.enum_state == 2) {  // an enum head whose body opens on a later line
     ++g.counters.enum_count;
     s.enum_state = kEnumBody;
   }

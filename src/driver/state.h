@@ -172,6 +172,9 @@ struct G {
   Options opt;
   Config cfg;
   int debug_flag = 0;
+  // The scanner splits each line into its code, comment and string text
+  // only for those who read them (debug traces, user defined notices).
+  int partitions_flag = 0;
   int argc = 0;
   char** argv = nullptr;
   Paths paths;
