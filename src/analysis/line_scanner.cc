@@ -63,6 +63,8 @@ void WriteExtract(G& g, int line_number) {
   if (!text.empty()) {
     if (g.opt.html_flag)
       Out(g, "  %6d: %s\n", line_number, HtmlEscape(text).c_str());
+    else if (g.opt.xml_flag)  // the text stands inside the XML document
+      Out(g, "  %6d: %s\n", line_number, XmlEscape(text).c_str());
     else
       Out(g, "  %6d: %.*s\n", line_number, static_cast<int>(text.size()),
           text.data());
@@ -108,7 +110,10 @@ void WriteDeterminationTrace(const char* text, size_t len, int line_number,
         line_number, g.cfg.color_line.c_str(), HtmlEscape(line).c_str());
   } else {
     Out(g, "\n  Line %d: ", line_number);
-    fwrite(text, 1, len, g.report_stream);
+    if (g.opt.xml_flag)
+      Out(g, "%s", XmlEscape(std::string_view(text, len)).c_str());
+    else
+      fwrite(text, 1, len, g.report_stream);
     Out(g, "  LOC Type(s):");
   }
   if (s.blank) Out(g, " Blank");

@@ -241,7 +241,7 @@ void ProcessFile(G& g, FileRecord& record) {
                       "         For modification, %s\n\n"
                     : "\n  Error: Problem opening input file:\n         %s\n"
                       "         For read, %s\n\n",
-        f.name.c_str(), strerror(err));
+        EscapeFor(g, f.name).c_str(), strerror(err));
     return;
   }
   f.record = &record;

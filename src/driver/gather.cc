@@ -160,7 +160,8 @@ void Gatherer::AddNamedFile(const std::string& name, bool command_line) {
     if (!output_file)
       Out(g_, "\n  Error: %s - Not a valid file type for VEK\n"
               "         Valid types: %s\n",
-          name.c_str(), g_.languages.allowed_extensions.c_str());
+          EscapeFor(g_, name).c_str(),
+          g_.languages.allowed_extensions.c_str());
     return;
   }
   struct stat st;

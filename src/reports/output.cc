@@ -183,6 +183,12 @@ std::string CsvEscape(std::string_view s) {
   return out;
 }
 
+std::string EscapeFor(const G& g, std::string_view s) {
+  if (g.opt.xml_flag) return XmlEscape(s);
+  if (g.opt.html_flag) return HtmlEscape(s);
+  return std::string(s);
+}
+
 time_t RunTime() {
   const char* epoch = getenv("SOURCE_DATE_EPOCH");
   if (epoch != nullptr && IsDigit(epoch[0])) {

@@ -53,6 +53,9 @@ void echo_command_line(FILE* stream, G& g);
 std::string XmlEscape(std::string_view s);
 std::string HtmlEscape(std::string_view s);
 std::string CsvEscape(std::string_view s);
+// Text for the current format: escaped in HTML and XML, as it is otherwise
+// (names in messages must not break an HTML or XML report).
+std::string EscapeFor(const G& g, std::string_view s);
 
 // The run's clock: SOURCE_DATE_EPOCH when set, else now.
 time_t RunTime();
