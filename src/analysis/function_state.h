@@ -29,6 +29,40 @@ struct FunctionMeasure {
   int alloc = 0, frees = 0, news = 0, deletes = 0;  // memory calls in it
 };
 
+// Sums and maxima over a set of finished functions: those of a file, or
+// of the whole project.
+struct FunctionSums {
+  int functions = 0;
+  long long loc = 0, eloc = 0, lloc = 0, comments = 0;
+  long long params = 0, returns = 0, cyclomatic = 0;
+  int max_loc = 0, max_eloc = 0, max_lloc = 0;
+  int max_params = 0, max_returns = 0, max_cyclomatic = 0;
+  int max_total_complexity = 0;
+
+  void Add(const FunctionMeasure& m) {
+    ++functions;
+    loc += m.loc;
+    eloc += m.eloc;
+    lloc += m.lloc;
+    comments += m.comments;
+    params += m.params;
+    returns += m.returns;
+    cyclomatic += m.cyclomatic;
+    Raise(max_loc, m.loc);
+    Raise(max_eloc, m.eloc);
+    Raise(max_lloc, m.lloc);
+    Raise(max_params, m.params);
+    Raise(max_returns, m.returns);
+    Raise(max_cyclomatic, m.cyclomatic);
+    Raise(max_total_complexity, m.cyclomatic + m.params + m.returns);
+  }
+
+ private:
+  static void Raise(int& max, int v) {
+    if (v > max) max = v;
+  }
+};
+
 struct FunctionState {
   // Identification.
   std::string func_name;
@@ -82,13 +116,10 @@ struct FunctionState {
     int alloc = 0, frees = 0, news = 0, deletes = 0;
   } snap;
 
-  // File sums and maxima.
+  // The file's functions: bodies opened, and the sums and maxima of those
+  // closed and recorded.
   int functions_begun = 0;
-  int functions_ended = 0;
-  int sum_fn_loc = 0, sum_fn_eloc = 0, sum_fn_lloc = 0, sum_fn_comments = 0;
-  int sum_cyclomatic = 0, sum_returns = 0, sum_params = 0;
-  int max_cyclomatic = 0, max_total_complexity = 0, max_params = 0;
-  int max_returns = 0, max_fn_loc = 0, max_fn_eloc = 0, max_fn_lloc = 0;
+  FunctionSums sums;
 };
 
 }  // namespace vek

@@ -113,10 +113,6 @@ void FunctionEndNotices(const FunctionMeasure& m, int line_number, G& g) {
   notice(28, m.cyclomatic > c.max_cyclomatic);
 }
 
-void Raise(int& max, int v) {
-  if (v > max) max = v;
-}
-
 void CloseFunctionBody(int line_number, G& g) {
   FunctionState& f = g.fs;
   ScanState& s = g.scan;
@@ -150,29 +146,18 @@ void CloseFunctionBody(int line_number, G& g) {
 
     m.cyclomatic = cyclomatic_complexity(g);
     FunctionEndNotices(m, line_number, g);
-    f.sum_fn_loc += m.loc;
-    f.sum_fn_eloc += m.eloc;
-    f.sum_fn_lloc += m.lloc;
-    f.sum_fn_comments += m.comments;
-    Raise(f.max_params, m.params);
-    Raise(f.max_returns, m.returns);
     m.interface_complexity = m.params + m.returns;
     m.total_complexity = m.cyclomatic + m.interface_complexity;
-    f.sum_cyclomatic += m.cyclomatic;
-    f.sum_returns += m.returns;
-    f.sum_params += m.params;
     k.cyclomatic_sum += m.cyclomatic;
     k.return_sum += m.returns;
     k.parameter_sum += m.params;
-    Raise(f.max_cyclomatic, m.cyclomatic);
-    Raise(f.max_total_complexity, m.total_complexity);
     f.func_end_line = line_number;
     m.end_line = line_number;
     // Methods are handed to their class here once classes are tracked.
     if (!record_function(g, m)) {
       Out(g, "Memory Error: %s\n", strerror(ENOMEM));
     } else {
-      ++f.functions_ended;
+      f.sums.Add(m);
       ++k.function_count;
       if (!o.function_list_flag && !o.class_methods_flag) {
         // Under -EC the entry was written at the opening brace and no
@@ -183,9 +168,6 @@ void CloseFunctionBody(int line_number, G& g) {
           print_cc_detail(m.cyclomatic, g);
         function_end_report(g, m);
       }
-      Raise(f.max_fn_loc, m.loc);
-      Raise(f.max_fn_eloc, m.eloc);
-      Raise(f.max_fn_lloc, m.lloc);
     }
   }
   s.enum_state = 0;

@@ -23,21 +23,21 @@ using FunctionScope = ScopeTest;
 TEST_F(FunctionScope, BraceOnTheHeaderLineAndALoneClosingBrace) {
   Feed("int f(int a) {\n  return a;\n}\n");
   EXPECT_EQ(1, k().function_count);
-  EXPECT_EQ(3, fs().sum_fn_loc);
-  EXPECT_EQ(2, fs().sum_fn_eloc);  // the lone '}' is no effective line
-  EXPECT_EQ(1, fs().sum_fn_lloc);
+  EXPECT_EQ(3, fs().sums.loc);
+  EXPECT_EQ(2, fs().sums.eloc);  // the lone '}' is no effective line
+  EXPECT_EQ(1, fs().sums.lloc);
   EXPECT_EQ(0, fs().function_scope);
 }
 
 TEST_F(FunctionScope, CommentBlockAboveBelongsToTheFunction) {
   Feed("/* doubles */\n// its argument\nint f(int a)\n{\n  return 2 * a;\n}\n");
-  EXPECT_EQ(2, fs().sum_fn_comments);
+  EXPECT_EQ(2, fs().sums.comments);
   EXPECT_EQ(0, Raised(51));
 }
 
 TEST_F(FunctionScope, BlankLineDetachesTheComment) {
   Feed("/* doubles */\n\nint f(int a)\n{\n  return 2 * a;\n}\n");
-  EXPECT_EQ(0, fs().sum_fn_comments);
+  EXPECT_EQ(0, fs().sums.comments);
   EXPECT_EQ(1, Raised(51));
 }
 
@@ -183,7 +183,7 @@ TEST_F(FunctionScope, AssignmentInAConditionBeforeABlock) {
        "  for (i = 0; i < a; i += 2) {\n    g(i);\n  }\n  if (a)\n    return 1;\n"
        "  return 0;\n}\n");
   EXPECT_EQ(1, k().function_count);
-  EXPECT_EQ(12, fs().sum_fn_loc);
+  EXPECT_EQ(12, fs().sums.loc);
   EXPECT_EQ(4, k().cyclomatic_sum);
 }
 

@@ -213,7 +213,7 @@ void WriteFileReports(G& g) {
   bool xml_verbose = o.xml_flag && o.verbose_flag && !o.totals_verbose;
   if (o.totals_flag && !xml_verbose) return;
   if (o.summary_flag || o.function_flag) TotalSummary(g, 0);
-  if (o.function_flag && !o.function_list_flag && g.fs.functions_ended > 0)
+  if (o.function_flag && !o.function_list_flag && g.fs.sums.functions > 0)
     FileFunctionSummary(g, 0);
   if (o.alloc_flag) MemorySummary(g);
   if (o.verbose_flag) KeywordReport(g, 0);

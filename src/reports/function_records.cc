@@ -85,28 +85,6 @@ void SortBy(List<T>& list, int key, const G& g) {
   if (cmp != nullptr) list.StableSort(cmp, g.opt.sort_descending != 0);
 }
 
-void Raise(int& max, long long v) {
-  if (v > max) max = static_cast<int>(v);
-}
-
-void AddToSums(FunctionSums& s, const FunctionMeasure& m) {
-  ++s.functions;
-  s.loc += m.loc;
-  s.eloc += m.eloc;
-  s.lloc += m.lloc;
-  s.comments += m.comments;
-  s.params += m.params;
-  s.returns += m.returns;
-  s.cyclomatic += m.cyclomatic;
-  Raise(s.max_loc, m.loc);
-  Raise(s.max_eloc, m.eloc);
-  Raise(s.max_lloc, m.lloc);
-  Raise(s.max_params, m.params);
-  Raise(s.max_returns, m.returns);
-  Raise(s.max_cyclomatic, m.cyclomatic);
-  Raise(s.max_total_complexity,
-        static_cast<long long>(m.cyclomatic) + m.params + m.returns);
-}
 
 void FillRecord(MetricsEntry& e, const FunctionMeasure& m) {
   e.name = m.name;
@@ -160,7 +138,7 @@ void SortList(List<FileRecord>& list, int key, const G& g) {
 
 bool record_function(G& g, const FunctionMeasure& m) {
   FunctionReportState& st = g.fn_report;
-  AddToSums(st.project, m);
+  st.project.Add(m);
   std::unique_ptr<MetricsEntry> entry;
   try {
     entry = std::make_unique<MetricsEntry>();
@@ -177,25 +155,6 @@ bool record_function(G& g, const FunctionMeasure& m) {
   return true;
 }
 
-FunctionSums FileFunctionSums(const G& g) {
-  const FunctionState& f = g.fs;
-  FunctionSums s;
-  s.functions = f.functions_ended;
-  s.loc = f.sum_fn_loc;
-  s.eloc = f.sum_fn_eloc;
-  s.lloc = f.sum_fn_lloc;
-  s.comments = f.sum_fn_comments;
-  s.params = f.sum_params;
-  s.returns = f.sum_returns;
-  s.cyclomatic = f.sum_cyclomatic;
-  s.max_loc = f.max_fn_loc;
-  s.max_eloc = f.max_fn_eloc;
-  s.max_lloc = f.max_fn_lloc;
-  s.max_params = f.max_params;
-  s.max_returns = f.max_returns;
-  s.max_cyclomatic = f.max_cyclomatic;
-  s.max_total_complexity = f.max_total_complexity;
-  return s;
-}
+FunctionSums FileFunctionSums(const G& g) { return g.fs.sums; }
 
 }  // namespace vek

@@ -27,6 +27,7 @@
 
 #include <memory>
 
+#include "analysis/function_state.h"
 #include "common/list.h"
 #include "common/metrics_entry.h"
 
@@ -34,7 +35,6 @@ namespace vek {
 
 struct G;
 struct FileRecord;
-struct FunctionMeasure;
 
 // Slots of MetricsEntry::extra in a function record.
 enum FunctionRecordExtra {
@@ -66,15 +66,6 @@ const char* SortKeyName(int key);
 
 // Sums and maxima over a set of functions: those of one file (taken from
 // the analyser's file sums) or those of the whole run.
-struct FunctionSums {
-  int functions = 0;
-  long long loc = 0, eloc = 0, lloc = 0, comments = 0;
-  long long params = 0, returns = 0, cyclomatic = 0;
-  int max_loc = 0, max_eloc = 0, max_lloc = 0;
-  int max_params = 0, max_returns = 0, max_cyclomatic = 0;
-  int max_total_complexity = 0;
-};
-
 // Run-wide state of the function records and reports; lives in G.
 struct FunctionReportState {
   List<MetricsEntry> functions;  // every recorded function, in -k order

@@ -417,18 +417,18 @@ TEST_F(FunctionReportEnd, CsvRowsPerFileWithClosingRows) {
 class FunctionReportSummary : public ::testing::Test {
  protected:
   void SetUp() override {
-    FunctionState& f = g().fs;
-    f.functions_ended = 4;
-    f.sum_fn_loc = 100;
-    f.sum_fn_eloc = 80;
-    f.sum_fn_lloc = 40;
-    f.sum_fn_comments = 10;
-    f.sum_params = 6;
-    f.sum_returns = 5;
-    f.sum_cyclomatic = 9;
-    f.max_fn_loc = 50;
-    f.max_fn_eloc = 40;
-    f.max_fn_lloc = 20;
+    FunctionSums& f = g().fs.sums;
+    f.functions = 4;
+    f.loc = 100;
+    f.eloc = 80;
+    f.lloc = 40;
+    f.comments = 10;
+    f.params = 6;
+    f.returns = 5;
+    f.cyclomatic = 9;
+    f.max_loc = 50;
+    f.max_eloc = 40;
+    f.max_lloc = 20;
     f.max_params = 3;
     f.max_returns = 2;
     f.max_cyclomatic = 4;
