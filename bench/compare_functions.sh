@@ -60,9 +60,6 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cache=${BENCH_CACHE:-$top/bench/.cache}
 build=${CMP_BUILD:-$top/build-cmp}
 show=${CMP_SHOW:-15}
-tarball=/usr/src/linux-source-6.1.tar.xz
-tree_name=linux-source-6.1
-dirs=(kernel mm fs/ext4 net/ipv4 lib)
 
 note() { printf '%s\n' "$*" >&2; }
 die() { note "compare_functions: $*"; exit 1; }
@@ -70,48 +67,14 @@ die() { note "compare_functions: $*"; exit 1; }
 case $show in '' | *[!0-9]*) die "CMP_SHOW must be a number" ;; esac
 command -v python3 >/dev/null || die "python3 is needed"
 
-# --- 1. pmccabe and the kernel tree ------------------------------------------
-sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then
-  if command -v sudo >/dev/null; then sudo_cmd=(sudo); else sudo_cmd=(false); fi
-fi
-apt_updated=0
-install_pkg() {
-  if [ $apt_updated -eq 0 ]; then
-    "${sudo_cmd[@]}" apt-get update -qq || return 1
-    apt_updated=1
-  fi
-  local out
-  if ! out=$(DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "$@" 2>&1); then
-    printf '%s\n' "$out" | tail -n 5 >&2
-    return 1
-  fi
-}
-
-tree=$cache/$tree_name
-if [ ! -f "$cache/.unpacked" ]; then
-  [ -f "$tarball" ] || install_pkg linux-source-6.1 || true
-  [ -f "$tarball" ] || die "$tarball is missing and linux-source-6.1 could not be installed"
-  mkdir -p "$cache"
-  note "== unpacking $tarball into $cache (once)"
-  rm -rf "$tree"
-  tar -xJf "$tarball" -C "$cache"
-  [ -d "$tree" ] || die "$tarball did not unpack to $tree"
-  touch "$cache/.unpacked"
-fi
+# --- 1. pmccabe, the kernel tree and a release build --------------------------
+# shellcheck source=bench/lib.sh
+. "$top/bench/lib.sh"
+unpack_tree
 command -v pmccabe >/dev/null || install_pkg pmccabe || die "pmccabe is missing and could not be installed"
+build_vek
 
-# --- 2. release build --------------------------------------------------------
-note "== building vek (Release) in $build"
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DVEK_TESTS=OFF >/dev/null
-if ! out=$(ninja -C "$build" vek 2>&1); then
-  printf '%s\n' "$out" | grep -E 'error|FAILED|undefined reference' | head -n 20 >&2 || true
-  die "the build of vek failed (ninja -C $build vek)"
-fi
-vek=$build/vek
-
-# --- 3. the file list ---------------------------------------------------------
+# --- 2. the file list ---------------------------------------------------------
 # As in run_bench.sh the tools run in a scratch directory holding a link to
 # the tree, so that both print the same short relative names.
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/vek-cmp.XXXXXX")
@@ -127,7 +90,7 @@ for d in "${dirs[@]}"; do [ -d "linux/$d" ] || die "linux/$d is missing in $tree
 mapfile -t files <list.lst
 [ ${#files[@]} -gt 0 ] || die "no C files found"
 
-# --- 4. the runs ----------------------------------------------------------------
+# --- 3. the runs ----------------------------------------------------------------
 note "== vek -C -fa -c, vek -X -Tf -fa -c and pmccabe over ${#files[@]} files"
 # vek creates vek.cfg and vek_macro.cfg in VEKHOME on its first run, and
 # that run does not yet apply the macro list (__attribute__ would be taken
@@ -151,7 +114,7 @@ if [ -n "${CMP_KEEP:-}" ]; then
   cp vek.csv vek.xml pmccabe.txt pmccabe.err list.lst "$CMP_KEEP"/
 fi
 
-# --- 5 and 6. matching and the report ----------------------------------------
+# --- 4. matching and the report ----------------------------------------------
 python3 - "$show" "${CMP_KEEP:-}" <<'PY'
 import collections
 import difflib

@@ -45,9 +45,6 @@ runs=${BENCH_RUNS:-5}
 cloc_runs=${CLOC_RUNS:-3}
 cache=${BENCH_CACHE:-$top/bench/.cache}
 build=${BENCH_BUILD:-$top/build-bench}
-tarball=/usr/src/linux-source-6.1.tar.xz
-tree_name=linux-source-6.1
-dirs=(kernel mm fs/ext4 net/ipv4 lib)
 read -r -a exts <<<"${BENCH_EXT:-c}"
 
 note() { printf '%s\n' "$*" >&2; }
@@ -56,50 +53,15 @@ die() { note "run_bench: $*"; exit 1; }
 case $runs in '' | *[!0-9]* | 0) die "BENCH_RUNS must be a positive number" ;; esac
 case $cloc_runs in '' | *[!0-9]* | 0) die "CLOC_RUNS must be a positive number" ;; esac
 
-# --- 1. packages and the kernel tree -----------------------------------------
-sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then
-  if command -v sudo >/dev/null; then sudo_cmd=(sudo); else sudo_cmd=(false); fi
-fi
-apt_updated=0
-install_pkg() {
-  if [ $apt_updated -eq 0 ]; then
-    "${sudo_cmd[@]}" apt-get update -qq || return 1
-    apt_updated=1
-  fi
-  local out
-  if ! out=$(DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "$@" 2>&1); then
-    printf '%s\n' "$out" | tail -n 5 >&2
-    return 1
-  fi
-}
-
-[ -f "$tarball" ] || install_pkg linux-source-6.1 || true
-[ -f "$tarball" ] || die "$tarball is missing and linux-source-6.1 could not be installed"
+# --- 1. packages, the kernel tree and a release build ----------------------
+# shellcheck source=bench/lib.sh
+. "$top/bench/lib.sh"
+unpack_tree
 command -v pmccabe >/dev/null || install_pkg pmccabe || note "note: pmccabe could not be installed"
 command -v cloc >/dev/null || install_pkg cloc || note "note: cloc could not be installed"
+build_vek
 
-mkdir -p "$cache"
-tree=$cache/$tree_name
-if [ ! -f "$cache/.unpacked" ]; then
-  note "== unpacking $tarball into $cache (once)"
-  rm -rf "$tree"
-  tar -xJf "$tarball" -C "$cache"
-  [ -d "$tree" ] || die "$tarball did not unpack to $tree"
-  touch "$cache/.unpacked"
-fi
-
-# --- 2. release build --------------------------------------------------------
-note "== building vek (Release) in $build"
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DVEK_TESTS=OFF >/dev/null
-if ! out=$(ninja -C "$build" vek 2>&1); then
-  printf '%s\n' "$out" | grep -E 'error|FAILED|undefined reference' | head -n 20 >&2 || true
-  die "the build of vek failed (ninja -C $build vek)"
-fi
-vek=$build/vek
-
-# --- 3. the file list ---------------------------------------------------------
+# --- 2. the file list ---------------------------------------------------------
 # The tools run in a scratch directory that holds a link to the tree, so
 # that every tool sees the same short relative names and nothing a tool may
 # write lands in the tree or the repository.
@@ -129,7 +91,7 @@ printf '\nInput: %d files (%s) under %s of %s\n' "$count" "${patterns% }" \
   "${dirs[*]}" "$tree_name"
 printf '       %d bytes (%s MB), %d lines\n' "$bytes" "$mb" "$lines"
 
-# --- 4. timing ----------------------------------------------------------------
+# --- 3. timing ----------------------------------------------------------------
 # vek creates its vek.cfg in VEKHOME on its first run; do that untimed.
 "$vek" -s "${files[0]}" >/dev/null 2>&1 || true
 
@@ -185,7 +147,7 @@ else
 fi
 time_runs "wc -l" "$runs" wc -l "${files[@]}"
 
-# --- 5. the table -------------------------------------------------------------
+# --- 4. the table -------------------------------------------------------------
 # ratio TABLE A B: TABLE[A] / TABLE[B] (TABLE is med or cpu), or "-".
 ratio() {
   local -n t=$1
