@@ -13,9 +13,11 @@
 
 #include "analysis/counters.h"
 #include "analysis/function_state.h"
+#include "analysis/inheritance_tree.h"
 #include "analysis/scan_state.h"
 #include "common/list.h"
 #include "common/metrics_entry.h"
+#include "common/type_record.h"
 #include "common/text.h"
 #include "config/config.h"
 #include "config/languages.h"
@@ -207,6 +209,10 @@ struct G {
   List<MetricsEntry> directories;   // -F directory entries, sorted by name
   List<MetricsEntry> macros;        // predefined and #define'd macro names
   std::unordered_set<std::string> macro_names;  // the same names, to look up
+  TypeList classes;                 // classes and structs
+  TypeList interfaces;              // names carry kInterfacePrefix
+  TypeList namespaces;              // namespaces and packages
+  InheritanceTree tree;             // built after the file loop (-i, -Ta)
   FileCounters totals;
   int files_processed = 0;
   int input_file_count = 0;
