@@ -120,8 +120,15 @@ time_runs() {
   done
   printf '\n' >&2
   if [ $worst -ne 0 ]; then
-    note "  note: $label exited with status $worst; first lines of its stderr:"
-    head -n 3 "$log" | sed 's/^/    /' >&2
+    case $label in
+      # With notices on, the exit status is the notice count (255 at most).
+      *" -n"*) note "  note: $label exited with status $worst, its notice count" ;;
+      *) note "  note: $label exited with status $worst" ;;
+    esac
+    if [ -s "$log" ]; then
+      note "  first lines of its stderr:"
+      head -n 3 "$log" | sed 's/^/    /' >&2
+    fi
   fi
   labels+=("$label")
   med[$label]=$(median 1 <"$times")

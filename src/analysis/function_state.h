@@ -101,7 +101,7 @@ struct FunctionState {
   // undoes exactly that: a nesting level, a function body, or nothing (an
   // initializer, a linkage block, a type or namespace body, an enum).
   enum BraceKind : unsigned char { kNoLevel, kLevel, kBody, kTypeBody,
-                                   kInitializer };
+                                   kInitializer, kNamespaceBody };
   static constexpr int kBraceStackSize = 1024;
   unsigned char brace_kinds[kBraceStackSize] = {};
   int brace_depth = 0;     // open braces, also beyond the stack's size

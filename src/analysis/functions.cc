@@ -281,11 +281,19 @@ void TakeTemplate(G& g) {
 // or that of their class.
 void Qualify(G& g) {
   FunctionState& f = g.fs;
-  if (!f.namespace_open_flag || f.namespace_name.empty() ||
-      !IsNameStart(f.namespace_name[0]))
-    return;
   const FileTyping& t = g.typing;
   const bool c_family = t.c_flag || t.cpp_flag;
+  const bool in_class = f.class_open_flag && !f.class_name.empty() &&
+                        IsNameStart(f.class_name[0]);
+  if (!f.namespace_open_flag || f.namespace_name.empty() ||
+      !IsNameStart(f.namespace_name[0])) {
+    // A method defined in its class body outside any namespace still
+    // belongs to its class.
+    if (in_class && f.func_name.find(':') == std::string::npos)
+      f.func_name = Bounded(f.class_name + (c_family ? "::" : ".") + f.func_name,
+                            kLineSize);
+    return;
+  }
   size_t colon = f.func_name.find(':');
   std::string name;
   if (colon == std::string::npos) {

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace vek {
@@ -14,6 +15,13 @@ namespace vek {
 struct G;
 
 struct TreeNode {
+  TreeNode() = default;
+  TreeNode(const TreeNode&) = delete;
+  TreeNode& operator=(const TreeNode&) = delete;
+  // Frees the subtree without recursing, so a long chain of classes
+  // cannot exhaust the stack.
+  ~TreeNode();
+
   std::string name;    // the class's qualified name
   std::string parent;  // the base it hangs under; empty for a root
   std::string file;    // the defining file
@@ -24,14 +32,23 @@ struct TreeNode {
   std::vector<std::unique_ptr<TreeNode>> children;
 };
 
+// Nodes by case-folded name, over every level of one forest.
+using TreeIndex = std::unordered_map<std::string, std::vector<TreeNode*>>;
+
 struct InheritanceTree {
   std::vector<std::unique_ptr<TreeNode>> roots;  // ordered by name
   std::vector<std::unique_ptr<TreeNode>> lost;   // ordered by name
+  // Every node of each forest by name, kept by AddTreeNode so that a
+  // look-up does not walk the forest.  Empty the forests with Clear().
+  TreeIndex root_index;
+  TreeIndex lost_index;
   int built = 0;
   // Statistics of the last walk.
   int classes = 0, bases = 0, derived = 0;
   long long depth_sum = 0, child_sum = 0;
   int depth_max = 0, child_max = 0;
+
+  void Clear();
 };
 
 // Fills the two forests from the class list (once per run).

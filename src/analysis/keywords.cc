@@ -7,6 +7,8 @@
 #include "analysis/dispatch_parts.h"
 #include "analysis/notice_points.h"
 #include "analysis/scope.h"
+#include "analysis/scope_check.h"
+#include "analysis/types.h"
 #include "driver/state.h"
 #include "reports/macro_block.h"
 
@@ -119,15 +121,10 @@ void Notice(Hit& h, int number, std::string_view detail = {}) {
 }
 
 // Remembers a do, else, for, if or while for the scope check of notice
-// #22.  The check is decided at the ')' that closes the condition, at the
-// next '{' or ';', or at the first code of a later line; that decision
-// joins with function scope tracking, as the notice applies inside
-// function bodies only.
+// #22 (analysis/scope_check).
 void OpenScopeCheck(Hit& h, ScopeKind kind) {
-  ScanState& s = h.g.scan;
-  s.scope_check_kind = kind;
-  s.scope_check_line = h.line_number;
-  s.scope_check_paren = s.paren_level;
+  scope_check_open(kind, std::string_view(h.line + h.i, h.end - h.i), h.line,
+                   h.end, h.len, h.line_number, h.g);
 }
 
 // True when the rest of the line from the keyword holds a ';' before any
@@ -199,6 +196,16 @@ void DefaultOtherwise(Hit& h) {
 
 void Catch(Hit& h) { h.g.scan.catch_flag = 1; }
 
+// A type head outside function bodies: its name and bases are read up to
+// the body's '{'.
+void TypeHead(Hit& h, int kind) {
+  if (DeclarationOnly(h) || h.g.fs.function_scope > 0) return;
+  // "where T : class" inside a head already being read.
+  if (h.g.ts.head_pending && h.g.fs.type_head_pending) return;
+  type_keyword(h.g, kind, h.line, h.end, h.len, h.line_number);
+  scope_body_head(h.g);
+}
+
 void Class(Hit& h) {
   ScanState& s = h.g.scan;
   // An open function head holds the keyword back as well, once function
@@ -209,8 +216,8 @@ void Class(Hit& h) {
   if (s.friend_flag) s.friend_class_flag = 1;
   if (h.g.fs.funcname_flag && h.g.fs.param_collect_flag) return;
   // A line with a ';' and no '{' before it is a declaration and opens no
-  // head.  Class head identification joins here.
-  if (!DeclarationOnly(h)) scope_body_head(h.g);
+  // head.
+  TypeHead(h, kKindClass);
 }
 
 void Interface(Hit& h) {
@@ -218,8 +225,7 @@ void Interface(Hit& h) {
   if (s.template_beg_flag ||
       (h.g.fs.funcname_flag && h.g.fs.param_collect_flag))
     return;
-  // Interface head identification joins here.
-  if (!DeclarationOnly(h)) scope_body_head(h.g);
+  TypeHead(h, kKindInterface);
 }
 
 // A struct head at parenthesis level 0 with no '=' on the line.
@@ -231,8 +237,7 @@ void Struct(Hit& h) {
     return;
   if (std::string_view(h.line, h.len).find('=') != std::string_view::npos)
     return;
-  // Struct head identification joins here.
-  if (!DeclarationOnly(h)) scope_body_head(h.g);
+  TypeHead(h, kKindStruct);
 }
 
 void Const(Hit& h) {
@@ -339,15 +344,16 @@ void Namespace(Hit& h) {
     Notice(h, 32);
     return;
   }
-  // Namespace handling joins here; it will count only names that are not
-  // yet in the namespace list.
-  ++h.g.counters.namespace_count;
-  if (!DeclarationOnly(h)) scope_body_head(h.g);
+  // Only names not yet in the namespace list are counted.
+  if (h.g.fs.function_scope > 0) return;
+  const bool declaration = DeclarationOnly(h);
+  namespace_keyword(h.g, h.line, h.end, h.len, h.line_number, declaration);
+  if (!declaration) scope_body_head(h.g);
 }
 
 void Package(Hit& h) {
-  // Package handling joins here; it will count only new names.
-  ++h.g.counters.package_count;
+  if (h.g.fs.function_scope > 0) return;
+  namespace_keyword(h.g, h.line, h.end, h.len, h.line_number, true);
 }
 
 void New(Hit& h) {
@@ -442,10 +448,10 @@ void Using(Hit& h) {
   ++h.g.counters.using_count;
 }
 
-// Inside a class body only, once class bodies are tracked.
 void Virtual(Hit& h) {
   ++h.g.counters.virtual_count;
   h.g.scan.virtual_flag = 1;
+  type_virtual(h.line, h.end, h.len, h.g);
 }
 
 void Void(Hit& h) {
@@ -658,6 +664,8 @@ void code_dispatch(const char* line, size_t i, size_t len, int line_number,
   const char c = line[i];
   if (IsBlank(c) || IsLineEnd(c)) return;
 
+  // A scope check of notice #22 deferred by a line end is decided here.
+  scope_check_code(line, i, len, g);
   // An assignment whose line ended after its '=' is tested here, at the
   // first code of a later line.
   if (s.assignment_pending != 0 && s.assignment_pending != line_number) {

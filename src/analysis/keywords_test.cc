@@ -121,7 +121,9 @@ TEST_F(KeywordRecognition, EnumCountsDefinitionsOnly) {
 TEST_F(KeywordRecognition, TemplateHeadsAndDeclarations) {
   Feed("template <class T> class Stack {\n");
   EXPECT_EQ(1, k().template_count);
-  EXPECT_EQ("template <class T>", g().scan.template_head);
+  // The class that follows takes the head as its template.
+  EXPECT_EQ("<class T>", g().ts.cur.templ);
+  EXPECT_EQ("", g().scan.template_head);
   EXPECT_EQ(0, g().scan.template_beg_flag);  // closed at its '>'
   Feed("template <class T> void f(T);\ntemplate class Foo<int>;\n");
   EXPECT_EQ(1, k().template_count);
@@ -388,7 +390,11 @@ TEST_F(KeywordMacroReport, WithNoticesTheBlockFramesTheLogicalLine) {
   EXPECT_EQ(std::vector<int>{2}, Lines(7));  // raised inside the block
   std::string banner = std::string(24, ' ') + "~~ Macro Quality Notices ~~\n";
   EXPECT_EQ("\n" + separator_text("Macro Begin", 1) + "\n  Macro: INC\n" +
-                banner + "\n  Macro: INC\n\n" +
+                banner +
+                "\n    Notice #7: Line 2, a pre-increment '++ operator' identified\n"
+                "           within a MACRO.  This syntax is non-portable and is\n"
+                "           NOT recommended within macro definitions.\n"
+                "\n  Macro: INC\n\n" +
                 separator_text("Macro End", 2) + "\n",
             out());
 }

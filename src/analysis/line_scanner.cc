@@ -199,8 +199,12 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
   s.star_seen = 0;
   s.last_char = 0;
   s.block_comment_on_line = s.in_block_comment;
-  if (static_cast<long>(L) > g.cfg.max_line_length)
-    raise_notice(g, 1, line_number);
+  if (static_cast<long>(L) > g.cfg.max_line_length) {
+    NoticeArgs a;
+    a.v[0] = static_cast<int>(L);
+    a.v[1] = g.cfg.max_line_length;
+    raise_notice(g, 1, line_number, a);
+  }
   // Heads pending from earlier lines continue here (class and static
   // block heads join with class identification).
   scope_line_start(text, len, line_number, g);
@@ -452,6 +456,7 @@ void reset_file_state(G& g) {
   g.counters = FileCounters();
   g.scan = ScanState();
   g.fs = FunctionState();
+  g.ts = TypeState();
 }
 
 void add_file_to_totals(G& g) { g.totals.Add(g.counters); }

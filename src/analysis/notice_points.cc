@@ -1,15 +1,126 @@
 #include "analysis/notice_points.h"
 
+#include <new>
+#include <string>
+#include <vector>
+
+#include "analysis/functions.h"
+#include "analysis/notice_catalogue.h"
+#include "analysis/notice_messages.h"
 #include "driver/state.h"
+#include "reports/output.h"
 
 namespace vek {
 
-// The emitter of the quality notices is not part of the program yet: a
-// raised notice is neither counted nor written until it is.  The trace
-// records every raise, enabled or not, so that the scan can be checked.
-void raise_notice(G& g, int number, int line_number, const NoticeArgs&) {
+namespace {
+
+constexpr int kSkipQualityNotice = 58;
+constexpr int kScopeNotice = 22;
+
+// -Ns or -Nv: notices go out in their single-line form.
+bool SingleLine(const Options& o) {
+  return o.notice_single_flag || o.notice_visual_flag;
+}
+
+// Notices are written in the report as they are found.
+bool Reporting(const Options& o) { return o.notice_flag && !o.totals_flag; }
+
+void Record(G& g, std::string_view file, int line_number, int number) {
+  std::vector<std::string>& files = g.notice_files;
+  // A list that cannot grow loses the entry, not the run.
+  try {
+    if (files.empty() || files.back() != file)
+      files.push_back(Bounded(file, kLineSize));
+    RecordedNotice r;
+    r.file = static_cast<int>(files.size()) - 1;
+    r.line = line_number;
+    r.number = number;
+    g.recorded_notices.push_back(r);
+  } catch (const std::bad_alloc&) {
+  }
+}
+
+bool NoValues(const NoticeArgs& a) {
+  for (int v : a.v)
+    if (v != 0) return false;
+  return a.text.empty() && a.file.empty() && a.p[0] == 0.0 && a.p[1] == 0.0;
+}
+
+// A notice that names only its line (a tab, a goto ...) can be raised a
+// million times in a large tree: its text is built once and the line
+// number put in between.
+bool WriteCached(G& g, int number, int line_number, std::string_view file,
+                 const NoticeArgs& args, NoticeForm form) {
+  constexpr int kMarker = -1987654321;
+  constexpr std::string_view kMarkerText = "-1987654321";
+  if (form == kNoticeHtml || number < 1 || number > kNoticeCount ||
+      !NoValues(args))
+    return false;
+  G::NoticeText& t = g.notice_texts[form == kNoticeReordered][number];
+  if (t.state == 0) {
+    std::string whole = long_notice_message(number, kMarker, file, args, form, g);
+    size_t at = whole.find(kMarkerText);
+    // A text that names the file, or no line, is built each time.
+    if (at == std::string::npos || whole.find(file) != std::string::npos ||
+        whole.find(kMarkerText, at + 1) != std::string::npos) {
+      t.state = -1;
+    } else {
+      t.before = whole.substr(0, at);
+      t.after = whole.substr(at + kMarkerText.size());
+      t.state = 1;
+    }
+  }
+  if (t.state != 1) return false;
+  char digits[16];
+  int n = snprintf(digits, sizeof digits, "%d", line_number);
+  fwrite(t.before.data(), 1, t.before.size(), g.report_stream);
+  fwrite(digits, 1, static_cast<size_t>(n), g.report_stream);
+  fwrite(t.after.data(), 1, t.after.size(), g.report_stream);
+  return true;
+}
+
+void WriteLong(G& g, int number, int line_number, std::string_view file,
+               const NoticeArgs& args) {
+  NoticeForm form = g.opt.html_flag    ? kNoticeHtml
+                    : g.cfg.reorder_notice ? kNoticeReordered
+                                           : kNoticePlain;
+  if (WriteCached(g, number, line_number, file, args, form)) return;
+  std::string text = long_notice_message(number, line_number, file, args, form, g);
+  fwrite(text.data(), 1, text.size(), g.report_stream);
+}
+
+void Emit(G& g, int number, int line_number, std::string_view file,
+          const NoticeArgs& args) {
+  const Options& o = g.opt;
+  std::string_view keyword =
+      number == kScopeNotice ? args.text : std::string_view();
+  if (Reporting(o)) {
+    if (SingleLine(o))
+      emit_short_notice(g, file, line_number, number, keyword);
+    else
+      WriteLong(g, number, line_number, file, args);
+  } else if (o.notice_collect_flag) {
+    emit_short_notice(g, file, line_number, number, keyword);
+  }
+}
+
+}  // namespace
+
+void count_notice(G& g, int number) {
+  ++g.counters.notice_count;
+  ++g.notice_count;
+  if (number >= 1 && number <= kNoticeCount) ++g.notice_totals[number];
+}
+
+void raise_notice(G& g, int number, int line_number, const NoticeArgs& args) {
   if (g.notice_trace != nullptr)
     g.notice_trace->emplace_back(number, line_number);
+  if (notice_enabled(number, &g) <= 0 || number < 1) return;
+  if (g.file.skip_quality_flag && number != kSkipQualityNotice) return;
+  count_notice(g, number);
+  std::string_view file = args.file.empty() ? std::string_view(g.file.name)
+                                            : args.file;
+  Emit(g, number, line_number, file, args);
 }
 
 void raise_notice(G& g, int number, int line_number,
@@ -17,6 +128,144 @@ void raise_notice(G& g, int number, int line_number,
   NoticeArgs args;
   args.text = detail;
   raise_notice(g, number, line_number, args);
+}
+
+void emit_short_notice(G& g, std::string_view file, int line_number,
+                       int number, std::string_view keyword) {
+  const Options& o = g.opt;
+  if (SingleLine(o)) {
+    const char* color = g.cfg.color_notice.c_str();
+    std::string f(file);
+    std::string d = notice_description(number, g);
+    // Notice #22 names the keyword instead of its description.
+    std::string what = d;
+    if (!keyword.empty()) {
+      what.assign(1, '\'');
+      what.append(keyword);
+      what.append("' is not bound with scope braces {}");
+    }
+    if (o.notice_visual_flag) {
+      Out(g, "%s(%d) : Notice #%-4d - %s\n", f.c_str(), line_number, number,
+          what.c_str());
+    } else if (o.html_flag) {
+      Out(g, "  <font color=%s><b>Notice</b></font> <b>#%4d</b>: Line <b>%d</b>, %s\n",
+          color, number, line_number, HtmlEscape(what).c_str());
+    } else if (o.xml_flag) {
+      if (!o.no_file_names)
+        Out(g, "<notice>\n<type>%d</type>\n<line>%d</line><description>%s</description>\n</notice>\n",
+            number, line_number, XmlEscape(d).c_str());
+    } else if (g.cfg.reorder_notice) {
+      Out(g, "  Line %4d: Notice #%4d: %s\n", line_number, number, what.c_str());
+    } else {
+      Out(g, "  Notice #%4d: Line %4d, %s\n", number, line_number, what.c_str());
+    }
+  }
+  Record(g, file, line_number, number);
+}
+
+void raise_balance_notice(G& g, int line_number, bool brace) {
+  if (g.notice_trace != nullptr) g.notice_trace->emplace_back(12, line_number);
+  const Options& o = g.opt;
+  if (!Reporting(o) || notice_enabled(12, &g) <= 0 || o.xml_flag ||
+      o.csv_flag || g.file.skip_quality_flag)
+    return;
+  count_notice(g, 12);
+  if (SingleLine(o)) {
+    emit_short_notice(g, g.file.name, line_number, 12);
+    return;
+  }
+  std::string name = EscapeFor(g, g.file.name);
+  if (o.html_flag)
+    Out(g,
+        "\n<font color=\"%s\"><b>    Notice</b></font> #12:\n"
+        "           <b>File</b>: %s\n           <b>Line</b>: %d\n",
+        g.cfg.color_notice.c_str(), name.c_str(), line_number);
+  else if (g.cfg.reorder_notice)
+    Out(g, "\n    Line: %d\n           File: %s\n           Notice: #12\n",
+        line_number, name.c_str());
+  else
+    Out(g, "\n    Notice: #12\n           File: %s\n           Line: %d\n",
+        name.c_str(), line_number);
+  if (brace)
+    Out(g,
+        "           Brace scope is not balanced.  This may indicate the\n"
+        "           use of conditional compilation, #ifdef.  VEK processes\n"
+        "           all source code where bracing and parenthesis\n"
+        "           counts in the file must be equal and well formed.  Brace\n"
+        "           and paren counts are now forced to an equal state.  Suggest the\n"
+        "           file be restructured to a more formal state.\n\n");
+  else
+    Out(g,
+        "           Parenthesis are not balanced.  This may ndicate the\n"
+        "           use of conditional compilation, #ifdef.  VEK processes\n"
+        "           all source code where bracing and parenthesis\n"
+        "           counts in the file must be equal and well formed.  Parenthesis\n"
+        "           count is now force to an equal state\n");
+}
+
+void end_of_file_scope_check(G& g) {
+  const Options& o = g.opt;
+  if (o.totals_flag) return;
+  const FileCounters& k = g.counters;
+  if (k.open_brace != k.close_brace) {
+    if (o.html_flag)
+      Out(g,
+          "\n    <font color=\"%s\"><b>NOTICE</b></font>: The end of the source file has been reached where the\n"
+          "            <b>open brace count { %d != %d } close brace count</b> \n",
+          g.cfg.color_notice.c_str(), k.open_brace, k.close_brace);
+    else
+      Out(g,
+          "\n    NOTICE: The end of the source file has been reached where the\n"
+          "            open brace count { %d != %d } close brace count \n",
+          k.open_brace, k.close_brace);
+    Out(g,
+        "            This is an indication of non-compilable code within the source\n"
+        "            file.  VEK processes all source code including code wrapped\n"
+        "            with preprocessor directives.  Accurate metrics requires that\n"
+        "            all code present in this file must be compilable.\n");
+  }
+  const FunctionState& f = g.fs;
+  if (f.function_scope > 0 && f.funcname_flag) {
+    Out(g,
+        "\n    NOTICE: The end of the source file has been reached where the\n"
+        "            local function scope remains open.  The last known function\n"
+        "            will be emitted but metrics cannot be generated in this\n"
+        "            condition.\n");
+    if (o.function_flag && !o.function_list_flag && !o.class_methods_flag) {
+      FunctionMeasure m;
+      m.name = f.func_name;
+      m.parameters = f.param_text;
+      if (f.template_flag) m.templ = f.template_text;
+      m.file = g.file.name;
+      m.start_line = f.func_start_line;
+      m.inline_flag = function_is_inline(g);
+      function_end_output(m, g);
+    }
+  }
+}
+
+void file_end_notices(G& g) {
+  const FileCounters& k = g.counters;
+  const Config& c = g.cfg;
+  const int line = g.file.line_number;
+  auto percent = [](double part, double whole) {
+    return whole > 0 ? part / whole * 100.0 : 0.0;
+  };
+  NoticeArgs a;
+  a.p[0] = percent(k.blank_lines, k.loc);
+  a.p[1] = c.min_file_blank;
+  if (a.p[0] < a.p[1]) raise_notice(g, 47, line, a);
+  a.p[0] = percent(k.comment_lines, k.comment_lines + k.loc);
+  a.p[1] = c.min_file_comment;
+  if (a.p[0] < a.p[1]) raise_notice(g, 20, line, a);
+  a.p[0] = percent(k.whitespace_count, k.char_count);
+  a.p[1] = c.min_file_whitespace;
+  if (a.p[0] < a.p[1]) raise_notice(g, 19, line, a);
+  if (g.typing.cpp_flag && (k.new_count > 0 || k.delete_count > 0) &&
+      k.new_count != k.delete_count)
+    raise_notice(g, 45, line);
+  if (c.key_string_set && !g.scan.key_string_found)
+    raise_notice(g, 21, line, c.key_string);
 }
 
 }  // namespace vek

@@ -6,6 +6,8 @@
 #include "analysis/line_scanner.h"
 #include "analysis/notice_points.h"
 #include "analysis/scope.h"
+#include "analysis/scope_check.h"
+#include "analysis/types.h"
 #include "driver/state.h"
 
 namespace vek {
@@ -110,6 +112,7 @@ void CloseParen(const char* line, size_t i, size_t len, int line_number,
   ++g.counters.close_paren;
   scope_close_paren(line_number, g);
   if (s.paren_level > 0) --s.paren_level;
+  scope_check_close_paren(line, i, len, g);
   if (s.paren_level == 0) {
     s.in_for_header = 0;
     s.in_if_condition = 0;
@@ -144,6 +147,16 @@ void CloseBrace(const char* line, size_t i, size_t len, int line_number,
   if (!g.scan.define_flag) close_brace_event(line, i, len, line_number, g);
 }
 
+// Notices #6 and #7 name the macro on a "#define NAME(" line.
+NoticeArgs MacroNoticeArgs(const ScanState& s) {
+  NoticeArgs a;
+  if (s.macro_with_args) {
+    a.text = s.macro_name;
+    a.v[0] = 1;
+  }
+  return a;
+}
+
 // The name of the class a "friend class" declaration ending at `semi`
 // befriends: the word in front of the ';'.
 std::string_view FriendClassName(const char* line, size_t semi) {
@@ -156,6 +169,10 @@ std::string_view FriendClassName(const char* line, size_t semi) {
 
 void Semicolon(const char* line, size_t i, int line_number, G& g) {
   ScanState& s = g.scan;
+  // A member of a type body ends here (before the statement's flags go).
+  if (g.fs.class_open_flag && !s.define_flag)
+    type_statement_end(line, i, line_number, g);
+  s.virtual_flag = 0;
   ++g.counters.semicolon_count;
   ++s.fn.local_semicolons;
   s.logical = 1;
@@ -285,8 +302,7 @@ void dispatch_operator(const char* line, size_t i, size_t len,
       if (next == c && prev != c &&
           (IsAlpha(after_next) || after_next == '_' || after_next == '~'))
         raise_notice(g, c == '+' ? 7 : 6, line_number,
-                     s.macro_with_args ? std::string_view(s.macro_name)
-                                       : std::string_view());
+                     MacroNoticeArgs(s));
       break;
     case '&':
     case '|':

@@ -142,6 +142,8 @@ struct ScanState {
   int scope_check_kind = 0;
   int scope_check_line = 0;
   int scope_check_paren = 0;
+  int scope_check_deferred = 0;      // decided by the next code
+  const char* scope_check_word = "";  // the keyword, for the message
 
   FunctionCounters fn;
 };

@@ -6,6 +6,7 @@
 
 #include "analysis/functions.h"
 #include "analysis/notice_points.h"
+#include "analysis/types.h"
 #include "driver/state.h"
 #include "reports/function_records.h"
 #include "reports/function_reports.h"
@@ -89,28 +90,51 @@ void FunctionEndNotices(const FunctionMeasure& m, int line_number, G& g) {
   const Config& c = g.cfg;
   const FunctionState& f = g.fs;
   const FunctionCounters& fn = g.scan.fn;
-  auto notice = [&](int n, bool when) {
-    if (when) raise_notice(g, n, line_number, m.name);
+  auto notice = [&](int n, bool when, const NoticeArgs& a = NoticeArgs()) {
+    if (when) raise_notice(g, n, line_number, a);
+  };
+  auto values = [](int a, int b) {
+    NoticeArgs args;
+    args.v[0] = a;
+    args.v[1] = b;
+    return args;
+  };
+  auto percents = [](double a, double b) {
+    NoticeArgs args;
+    args.p[0] = a;
+    args.p[1] = b;
+    return args;
   };
   bool content = m.loc > c.min_function_loc_content;
   int cases = fn.local_case + (c.default_in_case_break ? fn.local_default : 0);
-  notice(2, static_cast<int>(ShortName(m.name, g).size()) >
-                c.max_function_name_length);
+  const int name_length = static_cast<int>(ShortName(m.name, g).size());
+  NoticeArgs name = values(name_length, c.max_function_name_length);
+  name.text = m.name;
+  notice(2, name_length > c.max_function_name_length, name);
   notice(10, f.non_ansi_flag != 0);
   notice(11, f.bracket_depth != 0);
   notice(12, f.paren_depth != 0);
   notice(13, fn.local_default < fn.local_switch);
-  notice(14, fn.local_break + fn.fall_through < cases);
+  NoticeArgs breaks = values(fn.local_case, fn.local_default);
+  breaks.v[2] = fn.local_break;
+  breaks.v[3] = fn.fall_through;
+  notice(14, fn.local_break + fn.fall_through < cases, breaks);
+  double comments = Percent(m.comments, m.comments + m.loc);
   notice(17, m.comments + m.loc > 0 && content &&
-                 Percent(m.comments, m.comments + m.loc) < c.min_function_comment);
-  notice(46, content && m.blank_percent < c.min_function_blank);
-  notice(16, content && m.whitespace_percent < c.min_function_whitespace);
-  notice(18, m.eloc > c.max_function_eloc);
-  notice(27, m.returns > c.max_return_points);
-  notice(29, m.params > c.max_interface);
+                 comments < c.min_function_comment,
+         percents(comments, c.min_function_comment));
+  notice(46, content && m.blank_percent < c.min_function_blank,
+         percents(m.blank_percent, c.min_function_blank));
+  notice(16, content && m.whitespace_percent < c.min_function_whitespace,
+         percents(m.whitespace_percent, c.min_function_whitespace));
+  notice(18, m.eloc > c.max_function_eloc, values(c.max_function_eloc, 0));
+  notice(27, m.returns > c.max_return_points,
+         values(m.returns, c.max_return_points));
+  notice(29, m.params > c.max_interface, values(m.params, c.max_interface));
   notice(49, m.params == 0 && !f.explicit_void_params);
-  notice(48, m.lloc <= c.min_function_lloc);
-  notice(28, m.cyclomatic > c.max_cyclomatic);
+  notice(48, m.lloc <= c.min_function_lloc, values(m.lloc, c.min_function_lloc));
+  notice(28, m.cyclomatic > c.max_cyclomatic,
+         values(m.cyclomatic, c.max_cyclomatic));
 }
 
 void CloseFunctionBody(int line_number, G& g) {
@@ -153,12 +177,12 @@ void CloseFunctionBody(int line_number, G& g) {
     k.parameter_sum += m.params;
     f.func_end_line = line_number;
     m.end_line = line_number;
-    // Methods are handed to their class here once classes are tracked.
     if (!record_function(g, m)) {
       Out(g, "Memory Error: %s\n", strerror(ENOMEM));
     } else {
       f.sums.Add(m);
       ++k.function_count;
+      type_function_closed(m, g);
       if (!o.function_list_flag && !o.class_methods_flag) {
         // Under -EC the entry was written at the opening brace and no
         // metrics follow, so the closing entry would only repeat it.
@@ -186,6 +210,7 @@ void CloseFunctionBody(int line_number, G& g) {
 void scope_line_start(const char* text, size_t len, int line_number, G& g) {
   FunctionState& f = g.fs;
   if (f.function_scope < 0) f.function_scope = 0;
+  if (f.class_open_flag || g.ts.head_pending) types_line_start(text, len, g);
   collect_parameter_line(text, len, line_number, g);
 }
 
@@ -193,6 +218,11 @@ void scope_open_paren(const char* line, size_t i, size_t len, int line_number,
                       G& g) {
   FunctionState& f = g.fs;
   ++f.paren_depth;
+  // The arguments of an export macro or attribute in a type head
+  // ("class ALIGNED(16) Packet {"), or of a template argument in a member
+  // ("std::function<void(int)> cb;"), are neither a function head nor the
+  // end of the type head.
+  if (type_paren_is_argument(line, i, g)) return;
   // "struct s *f(int a)": a parenthesis after the struct's name makes it a
   // return type, not a type head.
   if (f.function_scope <= 0) f.type_head_pending = 0;
@@ -208,7 +238,7 @@ void scope_close_paren(int line_number, G& g) {
   --f.paren_depth;
   if (k.close_paren > k.open_paren) {
     // Running balance check: more ')' than '(' so far.
-    raise_notice(g, 12, line_number);
+    raise_balance_notice(g, line_number, false);
     f.paren_depth = 0;
     k.close_paren = k.open_paren;
   }
@@ -243,18 +273,27 @@ void open_brace_event(const char* line, size_t i, size_t len,
     // The body of a type or namespace: no nesting level of a function.
     f.type_head_pending = 0;
     ++f.body_count;
+    kind = type_body_opens(line, len, line_number, g)
+               ? FunctionState::kTypeBody
+               : FunctionState::kNamespaceBody;
     s.comment_run = 0;
-    kind = FunctionState::kTypeBody;
   } else if (f.function_scope <= 0 &&
              LinkageBlock(std::string_view(line, len), i, g)) {
     kind = FunctionState::kNoLevel;
   } else if (f.funcname_flag && f.paren_depth <= 0 && f.function_scope <= 0) {
+    const bool method =
+        f.class_open_flag && f.brace_depth == g.ts.cur.body_depth;
     OpenFunctionBody(line_number, g);
+    if (method) CountMethod(line_number, g);
     kind = FunctionState::kBody;
   } else if (!s.new_in_statement && s.enum_state != kEnumBody) {
     ++f.function_scope;
-    if (f.function_scope > g.cfg.max_scope_depth)
-      raise_notice(g, 55, line_number);
+    if (f.function_scope > g.cfg.max_scope_depth) {
+      NoticeArgs a;
+      a.v[0] = f.function_scope;
+      a.v[1] = g.cfg.max_scope_depth;
+      raise_notice(g, 55, line_number, a);
+    }
     kind = FunctionState::kLevel;
   } else {
     kind = FunctionState::kNoLevel;
@@ -262,6 +301,7 @@ void open_brace_event(const char* line, size_t i, size_t len,
   if (f.brace_depth < FunctionState::kBraceStackSize)
     f.brace_kinds[f.brace_depth] = kind;
   ++f.brace_depth;
+  if (kind != FunctionState::kInitializer) type_statement_restart(i, g, false);
 }
 
 void close_brace_event(const char* line, size_t i, size_t len,
@@ -278,12 +318,13 @@ void close_brace_event(const char* line, size_t i, size_t len,
       kind = f.brace_kinds[f.brace_depth];
   } else {
     kind = FunctionState::kNoLevel;  // a stray '}'
+    if (class_metrics_on(g)) Out(g, "\n  Error: Nested Class indexing\n");
   }
   if (kind == FunctionState::kLevel || kind == FunctionState::kBody)
     --f.function_scope;
   if (kind == FunctionState::kTypeBody && f.body_count > 0) --f.body_count;
   if (k.close_brace > k.open_brace) {
-    raise_notice(g, 12, line_number);
+    raise_balance_notice(g, line_number, true);
     f.function_scope = 0;
     f.paren_depth = 0;
     f.brace_depth = 0;
@@ -306,6 +347,10 @@ void close_brace_event(const char* line, size_t i, size_t len,
   }
   if (kind == FunctionState::kBody && f.funcname_flag)
     CloseFunctionBody(line_number, g);
+  if (kind == FunctionState::kTypeBody) type_body_closes(line_number, g);
+  if (kind == FunctionState::kNamespaceBody)
+    namespace_body_closes(line_number, g);
+  if (kind != FunctionState::kInitializer) type_statement_restart(i, g, true);
 }
 
 void scope_semicolon(G& g) {

@@ -23,17 +23,45 @@ struct MethodSums {
   double count = 0.0;  // methods, 1.0 per method
   long long params = 0, returns = 0, cyclomatic = 0;
   long long loc = 0, eloc = 0, lloc = 0, comments = 0, blanks = 0, lines = 0;
+  MethodSums& operator+=(const MethodSums& o) {
+    count += o.count;
+    params += o.params;
+    returns += o.returns;
+    cyclomatic += o.cyclomatic;
+    loc += o.loc;
+    eloc += o.eloc;
+    lloc += o.lloc;
+    comments += o.comments;
+    blanks += o.blanks;
+    lines += o.lines;
+    return *this;
+  }
 };
 
 // A type's own size, summed over its openings.
 struct SizeSums {
   long long loc = 0, eloc = 0, lloc = 0, comments = 0, blanks = 0, lines = 0;
+  SizeSums& operator+=(const SizeSums& o) {
+    loc += o.loc;
+    eloc += o.eloc;
+    lloc += o.lloc;
+    comments += o.comments;
+    blanks += o.blanks;
+    lines += o.lines;
+    return *this;
+  }
 };
 
 // Public, protected and private counts of methods or data members.
 struct AccessCounts {
   long long pub = 0, prot = 0, priv = 0;
   long long Total() const { return pub + prot + priv; }
+  AccessCounts& operator+=(const AccessCounts& o) {
+    pub += o.pub;
+    prot += o.prot;
+    priv += o.priv;
+    return *this;
+  }
 };
 
 struct TypeRecord {

@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "analysis/line_scanner.h"
+#include "analysis/notice_points.h"
+#include "analysis/types.h"
 #include "config/languages.h"
 #include "driver/run.h"
 #include "driver/state.h"
@@ -82,12 +84,13 @@ bool CheckSkipTokens(G& g, std::string_view line) {
   };
   if (has(c.skip_begin_token)) {
     f.skip_lines_flag = 1;
-    // Notice 57 is raised here once the quality notices are wired in.
+    raise_notice(g, 57, f.line_number);
   } else if (has(c.skip_end_token)) {
     f.skip_lines_flag = 0;
     return true;
   } else if (has(c.quality_skip_begin_token)) {
     f.skip_quality_flag = 1;
+    raise_notice(g, 58, f.line_number);  // counted inside the region too
   } else if (has(c.quality_skip_end_token)) {
     f.skip_quality_flag = 0;
   }
@@ -260,8 +263,13 @@ void ProcessFile(G& g, FileRecord& record) {
   StoreResults(g, record);
   if (o.list_file_flag) AddToDirectory(g, record);
   ComputeFunctionPoints(g, record);
+  // A Java package (or classes left open) ends with its file.
+  types_file_end(f.line_number, g);
   // The end-of-file scope check and the file-level quality notices come
   // before the reports.
+  end_of_file_scope_check(g);
+  file_end_notices(g);
+  record.notices = g.counters.notice_count;
   WriteFileReports(g);
   if (o.report_option_flag && !o.totals_flag) WriteEndOfFile(g, f.name);
   add_file_to_totals(g);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 
+#include "analysis/inheritance_tree.h"
 #include "analysis/line_scanner.h"
 #include "config/config_file.h"
 #include "config/languages.h"
@@ -18,6 +19,8 @@
 #include "reports/file_reports.h"
 #include "reports/function_reports.h"
 #include "reports/keyword_report.h"
+#include "reports/notice_reports.h"
+#include "reports/type_reports.h"
 #include "reports/output.h"
 
 namespace vek {
@@ -87,6 +90,14 @@ void WriteProjectReports(G& g) {
   const Options& o = g.opt;
   if (o.totals_flag) {
     if (o.totals_all || o.totals_functions) ProjectFunctionMetrics(g);
+    if (o.totals_all || o.totals_objects) {
+      ClassReport(g);
+      InterfaceReport(g);
+    }
+    if (o.totals_all || o.totals_inherit) PrintInheritanceTree(g);
+    if (o.totals_all || o.totals_objects) NamespaceReport(g);
+    if (o.totals_all || o.totals_profile) quality_profile_report(g);
+    if (o.totals_all || o.totals_quality) notice_list_report(g);
     if (o.totals_all || o.totals_summary) TotalSummary(g, 1);
     return;
   }
@@ -94,7 +105,16 @@ void WriteProjectReports(G& g) {
     Out(g, "\n");
     TotalSummary(g, 1);
   }
-  if (o.function_flag) ProjectFunctionMetrics(g);
+  if (o.function_flag && !o.function_by_objects) ProjectFunctionMetrics(g);
+  // -i alone asks for the tree without the type lists.
+  const bool types = o.object_flag && (o.object_switch || !o.inheritance_flag);
+  if (types) {
+    ClassReport(g);
+    InterfaceReport(g);
+  }
+  if (o.inheritance_flag) PrintInheritanceTree(g);
+  if (types) NamespaceReport(g);
+  if (o.notice_flag) quality_profile_report(g);
   if (o.verbose_flag) KeywordReport(g, 1);
   if (o.alloc_flag) MemorySummary(g);
   if (o.files_given_flag || o.totals_summary) {
@@ -186,6 +206,9 @@ int RunWith(G& g, int argc, char** argv) {
   bool extraction = o.extract_strings || o.extract_comments || o.extract_docs;
   bool decharacter = o.detab_flag || o.deunix_flag || o.dedos_flag;
   if (!o.listing_flag && !extraction && !decharacter) totals_to_file_fields(g);
+  if (o.totals_all || o.inheritance_flag || o.totals_inherit ||
+      o.class_link_flag)
+    BuildInheritanceTree(g);
   if (o.csv_flag && o.csv_file_rows)
     CsvFileRow(g.report_stream, "", 0, 0, CsvFileCounts(), 1, g);
   if (!o.function_list_flag && !o.list_only_flag) WriteProjectHeading(g);
@@ -203,8 +226,10 @@ int RunWith(G& g, int argc, char** argv) {
 
 int exit_status(const G& g) {
   const Options& o = g.opt;
-  bool notices_on = o.notice_flag || o.notice_collect_flag || o.totals_flag ||
-                    o.udqn_show_flag;
+  // -n and the switches that imply it (-N, -T, -xUDQNSHOW) all raise the
+  // notice flag; totals-only mode alone (-X, the work file modes) does not
+  // report notices and so ends with 0.
+  bool notices_on = o.notice_flag || o.notice_collect_flag || o.udqn_show_flag;
   if (!notices_on) return 0;
   int n = g.notice_count;
   if (n < 0) return 0;
@@ -217,6 +242,10 @@ int Run(int argc, char** argv) {
     fprintf(stderr, "\n  Error: memory allocation failed\n\n");
     return 1;
   }
+  // Reports can run to hundreds of megabytes: write them in large blocks
+  // unless a person is watching.
+  static char buffer[1 << 16];
+  if (!isatty(fileno(stdout))) setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
   int status = RunWith(*g, argc, argv);
   return status & 0xff;
 }

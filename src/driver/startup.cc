@@ -46,7 +46,10 @@ void read_environment(G& g, const char* argv0) {
     Out(g, "*** Debug: Global Data Size = %d\n", static_cast<int>(sizeof(G)));
   }
   if (getenv("VEKCLASSMF") != nullptr) {
+    // As -fm: the methods are found by function analysis for their types.
     g.opt.class_methods_flag = 1;
+    g.opt.object_flag = 1;
+    g.opt.function_flag = 1;
     Out(g, "\n  Showing Class Methods and Functions\n");
   }
   if (p.PROGPATH.empty()) p.PROGPATH = ProgramDirectory(p.prog_path);

@@ -15,6 +15,7 @@
 #include "analysis/function_state.h"
 #include "analysis/inheritance_tree.h"
 #include "analysis/scan_state.h"
+#include "analysis/type_state.h"
 #include "common/list.h"
 #include "common/metrics_entry.h"
 #include "common/type_record.h"
@@ -64,7 +65,8 @@ struct Options {
   int notice_collect_flag = 0;   // single-line notice collection
   int output_file_flag = 0;      // -O
   std::string output_file;
-  int object_flag = 0;           // -o
+  int object_flag = 0;           // -o, and the switches that imply it
+  int object_switch = 0;         // -o itself
   int listing_flag = 0;          // -p
   int listing_top_margin = 1;    // -B
   int listing_left_margin = 5;   // -M
@@ -165,6 +167,13 @@ struct CurrentFile {
   int skip_quality_flag = 0;
 };
 
+// One entry of the recorded-notice list.
+struct RecordedNotice {
+  int file = 0;    // index into G::notice_files
+  int line = 0;
+  int number = 0;  // notice number
+};
+
 struct G {
   G() = default;
   G(const G&) = delete;
@@ -203,6 +212,7 @@ struct G {
   FileCounters counters;
   ScanState scan;
   FunctionState fs;
+  TypeState ts;
 
   // Project.
   List<FileRecord> input_files;
@@ -216,7 +226,21 @@ struct G {
   FileCounters totals;
   int files_processed = 0;
   int input_file_count = 0;
-  int notice_count = 0;             // the project's notices after the loop
+  int notice_count = 0;             // notices of the whole run so far
+  int notice_totals[kNoticeCount + 1] = {};  // per built-in notice number
+  // The recorded-notice list of the single-line emitter, in the order the
+  // notices were found; a run can record millions, so each names its file
+  // by its index in notice_files.
+  std::vector<RecordedNotice> recorded_notices;
+  std::vector<std::string> notice_files;
+  // The long text of a notice that names nothing but its line, split
+  // around the line number; built on first use, by form (plain, line
+  // first) and number (analysis/notice_points).
+  struct NoticeText {
+    int state = 0;  // 0 not built, 1 built, -1 has other values
+    std::string before, after;
+  };
+  NoticeText notice_texts[2][kNoticeCount + 1];
   // When set, every notice the scan raises is appended here as (number,
   // line) before it is emitted; the tests read the scan's notices from it.
   std::vector<std::pair<int, int>>* notice_trace = nullptr;

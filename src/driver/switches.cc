@@ -477,7 +477,11 @@ void ApplySwitch(G& g, int letter, const char* arg) {
         o.output_file_flag = 1;
       }
       break;
-    case 'o': o.object_flag = 1; o.report_option_flag = 1; break;
+    case 'o':
+      o.object_flag = 1;
+      o.object_switch = 1;
+      o.report_option_flag = 1;
+      break;
     case 'P': {
       int v = ParseInt(arg ? arg : "");
       if (v < 0) g.cfg.no_page_breaks = 1;

@@ -14,15 +14,9 @@
 
 namespace vek {
 
-namespace {
-
-// The rule between the totals and the averages of the summary tables.
-constexpr const char* kColumnRule =
-    "       ------     -----     -----     ------     ------     -----       ";
-
 // A label of the summary tables ("  Total LOC .....: "): as it is in text;
 // in HTML its words up to the colon in bold.
-void Label(G& g, std::string_view label) {
+void SummaryLabel(G& g, std::string_view label) {
   size_t lead = label.find_first_not_of(' ');
   size_t colon = label.find(':');
   if (!g.opt.html_flag || lead == std::string_view::npos ||
@@ -37,17 +31,24 @@ void Label(G& g, std::string_view label) {
       static_cast<int>(rest.size()), rest.data());
 }
 
+namespace {
+
+// The rule between the totals and the averages of the summary tables.
+constexpr const char* kColumnRule =
+    "       ------     -----     -----     ------     ------     -----       ";
+
+
 // A label followed by its value.  Every call passes a literal format whose
 // one conversion matches the value's type (%lld for long long, %f for
 // double).
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
 void Value(G& g, std::string_view label, const char* fmt, long long v) {
-  Label(g, label);
+  SummaryLabel(g, label);
   Out(g, fmt, v);
 }
 void Value(G& g, std::string_view label, const char* fmt, double v) {
-  Label(g, label);
+  SummaryLabel(g, label);
   Out(g, fmt, v);
 }
 #pragma GCC diagnostic pop
@@ -634,7 +635,8 @@ void function_end_report(G& g, const FunctionMeasure& m) {
     CsvFunctionRow(g.report_stream, &m, g);
     return;
   }
-  if (o.totals_flag || o.extract_docs) return;
+  // Under -o alone the methods are measured for their types, not listed.
+  if (o.totals_flag || o.extract_docs || o.function_by_objects) return;
   ComplexityBlock(g, m.params, m.returns, m.cyclomatic);
   LocBlock(g, m.loc, m.eloc, m.lloc, m.comments, FunctionLines(m));
   FunctionMemoryBlock(g, m);

@@ -26,6 +26,10 @@ double FunctionPoints(int count, int kind, const G& g);
 void EntryFunctionPoints(G& g, std::string_view file, int loc, int eloc,
                          int lloc);
 
+// A label of the summary tables ("  Total LOC .....: "): as it is in text;
+// in HTML its words up to the colon in bold.
+void SummaryLabel(G& g, std::string_view label);
+
 // "Sorted By: <key> - <direction>" when a -k key is in force.
 void SortedByLine(G& g);
 

@@ -55,6 +55,7 @@ bool open_output(const std::string& name, G& g) {
   if (g.report_stream != stdout && g.report_stream != stderr)
     fclose(g.report_stream);
   g.report_stream = f;
+  setvbuf(f, nullptr, _IOFBF, 1 << 16);
   printf("\n  VEK using output file: %s\n", name.c_str());
   fflush(stdout);
   return true;
