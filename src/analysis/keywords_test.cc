@@ -250,6 +250,12 @@ TEST_F(KeywordPreprocessor, DefinesAddTheirNamesWithLineNumbers) {
   EXPECT_EQ("SQ", g().macros.list_at(2)->name);
   EXPECT_EQ(3, g().macros.list_at(2)->lines);
   EXPECT_EQ(0, g().scan.macro_with_args);  // ended with its logical line
+  // A name defined again (in this or another file) is kept once, with its
+  // first line; the counts still see every definition.
+  Feed("#undef MAX\n#define MAX 20\n");
+  EXPECT_EQ(3u, g().macros.count());
+  EXPECT_EQ(1, g().macros.list_at(1)->lines);
+  EXPECT_EQ(3, k().define_count);
 }
 
 TEST_F(KeywordPreprocessor, IncludesAndMacroOperators) {

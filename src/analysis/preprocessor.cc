@@ -25,7 +25,11 @@ bool SepAt(const char* line, size_t p, size_t len) {
          CommentAt(line, p, len);
 }
 
+// A name is kept once, with its first definition: a large tree defines
+// the same names in file after file (millions of #define lines in a
+// kernel tree), and a second entry would tell the look-ups nothing new.
 void AddMacro(G& g, const std::string& name, int line_number) {
+  if (g.macro_names.count(name) != 0) return;
   auto entry = std::make_unique<MetricsEntry>();
   entry->name = name;
   entry->lines = line_number;
