@@ -17,6 +17,8 @@ trap 'rm -rf "$work"' EXIT
 
 cp -R "$here/fixtures/." "$work/"
 export SOURCE_DATE_EPOCH=1700000000 TZ=UTC LC_ALL=C VEKHOME=.
+# The sample tree the repository ships, for cases that run over it.
+export SAMPLE_DIR="$here/../../sample"
 unset VEKCFGHOME VEKDEBUG VEKCLASSMF
 find "$work" -exec touch -h -d @1700000000 {} +
 
