@@ -323,6 +323,14 @@ TEST_F(FunctionNotices, ThresholdsAreExceededNotReached) {
   EXPECT_EQ(1, Count(55));
 }
 
+TEST_F(FunctionNotices, OldStyleParameterDeclarationsRaise10) {
+  Only(10);
+  Feed("int ansi(int a)\n{\n  return a;\n}\n");
+  EXPECT_EQ(0, Count(10));
+  Feed("int old(a, b)\n  int a;\n  int b;\n{\n  return a + b;\n}\n");
+  EXPECT_EQ(1, Count(10));
+}
+
 TEST_F(FunctionNotices, MessagesCarryTheirValues) {
   g().opt.notice_flag = 1;
   for (int n : {2, 27, 29}) Only(n);

@@ -882,5 +882,62 @@ TEST_F(TypeTest, BeginAndEndLinesUnderNotices) {
   EXPECT_NE(std::string::npos, o.find("\n  Nested Struct: S::T\n"));
 }
 
+// The notices of types: at a body's opening brace (#52 to #54, #42), from
+// the data members (#34 to #36), and at the closing brace (#31, #16, #46,
+// #37, #39 with -o and -n), each where its condition holds and not where
+// it does not.
+TEST_F(TypeTest, TypeNoticesAtTheirPlaces) {
+  g().opt.notice_flag = 1;
+  g().cfg.max_class_methods = 2;
+  File("class Bare : public A, public B {\n"  // 1: #52, #42
+       "public:\n"
+       "  int open;\n"                          // 3: #35
+       "  virtual void f();\n"
+       "  void g();\n"
+       "  void h();\n"
+       "protected:\n"
+       "  char *name;\n"                        // 8: #34, #36
+       "};\n"                                   // 9: #37, #39
+       "// A described base.\n"
+       "class Described : public Tmpl<A, B> {\n" // 11: no #52, no #42
+       "  int hidden;\n"                        // private: nothing
+       "public:\n"
+       "  virtual ~Described();\n"
+       "  virtual void f();\n"
+       "};\n"                                   // 16: no #37
+       "struct Plain {\n"                       // 17: #53
+       "  int x;\n"                             // struct data: nothing
+       "};\n");
+  auto lines = [&](int n) {
+    std::vector<int> at;
+    for (const auto& [number, line] : trace_)
+      if (number == n) at.push_back(line);
+    return at;
+  };
+  EXPECT_EQ(std::vector<int>{1}, lines(52));
+  EXPECT_EQ(std::vector<int>{1}, lines(42));
+  EXPECT_EQ(std::vector<int>{17}, lines(53));
+  EXPECT_EQ(std::vector<int>{3}, lines(35));
+  EXPECT_EQ(std::vector<int>{8}, lines(34));
+  EXPECT_EQ(std::vector<int>{8}, lines(36));
+  EXPECT_EQ(std::vector<int>{9}, lines(37));
+  EXPECT_EQ(std::vector<int>{9}, lines(39));
+  // Without -o the type-end checks stay silent; the others do not.
+  trace_.clear();
+  g().opt.object_flag = 0;
+  File("class Bare {\n  virtual void f();\n};\n");
+  EXPECT_TRUE(lines(37).empty());
+  EXPECT_EQ(std::vector<int>{1}, lines(52));
+}
+
+TEST_F(TypeJava, InterfaceWithoutCommentRaises54) {
+  File("package p;\ninterface Shape {\n  void draw();\n}\n"
+       "/** Described. */\ninterface Named {\n  String name();\n}\n");
+  std::vector<int> at;
+  for (const auto& [number, line] : trace_)
+    if (number == 54) at.push_back(line);
+  EXPECT_EQ(std::vector<int>{2}, at);
+}
+
 }  // namespace
 }  // namespace vek
