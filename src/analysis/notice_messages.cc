@@ -287,7 +287,7 @@ Message MessageOf(int n, const NoticeArgs& a, const G& g, bool html) {
     case 34:
       return Line(": ",
           "A pointer to a data object has been detected\n"
-          "           within the specification for a class.  This class must\n"
+          "           within the declaration of a class.  This class must\n"
           "           be inspected to insure proper memory allocation and\n"
           "           de-allocation.  This class must implement a public copy\n"
           "           constructor or a private copy constructor where by the\n"
@@ -295,12 +295,12 @@ Message MessageOf(int n, const NoticeArgs& a, const G& g, bool html) {
     case 35:
       return Line(": ",
           "Public data has been identified with a class\n"
-          "           specification.  This design breaks object encapsulation\n"
+          "           declaration.  This design breaks object encapsulation\n"
           "           allowing free access from other objects and functions.\n");
     case 36:
       return Line(": ",
           " Protected data has been identified with a class\n"
-          "           specification.  This design allows the protected data\n"
+          "           declaration.  This design allows the protected data\n"
           "           to be freely accessed down the inheritance tree.\n");
     case 37:
       return Line(": ",
