@@ -877,8 +877,8 @@ void Add_Func2Class(std::string_view function_name, int loc, int eloc,
   std::string copy(function_name);
   size_t op = copy.find("::operator");
   if (op != std::string::npos) copy.erase(op + 2);
-  const MethodSums one{1.0,  params,   returns, cyclomatic, loc,
-                       eloc, lloc, comments, blanks,  lines};
+  const MethodSums one{1.0, params, returns, cyclomatic,
+                       SizeSums{loc, eloc, lloc, comments, blanks, lines}};
   auto add = [&](TypeRecord& r) { r.methods += one; };
   for (int k = g.ts.class_index; k >= 0; --k) {
     size_t cut = dots ? copy.rfind('.') : copy.rfind(':');

@@ -18,26 +18,6 @@ namespace vek {
 // output that shows an interface prints the part after the first '-'.
 inline constexpr std::string_view kInterfacePrefix = "Interface-";
 
-// The sums over a type's methods, added as each method body closes.
-struct MethodSums {
-  double count = 0.0;  // methods, 1.0 per method
-  long long params = 0, returns = 0, cyclomatic = 0;
-  long long loc = 0, eloc = 0, lloc = 0, comments = 0, blanks = 0, lines = 0;
-  MethodSums& operator+=(const MethodSums& o) {
-    count += o.count;
-    params += o.params;
-    returns += o.returns;
-    cyclomatic += o.cyclomatic;
-    loc += o.loc;
-    eloc += o.eloc;
-    lloc += o.lloc;
-    comments += o.comments;
-    blanks += o.blanks;
-    lines += o.lines;
-    return *this;
-  }
-};
-
 // A type's own size, summed over its openings.
 struct SizeSums {
   long long loc = 0, eloc = 0, lloc = 0, comments = 0, blanks = 0, lines = 0;
@@ -48,6 +28,21 @@ struct SizeSums {
     comments += o.comments;
     blanks += o.blanks;
     lines += o.lines;
+    return *this;
+  }
+};
+
+// The sums over a type's methods, added as each method body closes.
+struct MethodSums {
+  double count = 0.0;  // methods, 1.0 per method
+  long long params = 0, returns = 0, cyclomatic = 0;
+  SizeSums size;       // the methods' size counts
+  MethodSums& operator+=(const MethodSums& o) {
+    count += o.count;
+    params += o.params;
+    returns += o.returns;
+    cyclomatic += o.cyclomatic;
+    size += o.size;
     return *this;
   }
 };
