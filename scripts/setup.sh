@@ -11,6 +11,8 @@ command -v pkg-config >/dev/null || need+=(pkg-config)
 command -v xmllint >/dev/null || need+=(libxml2-utils)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 [ -f /usr/include/pcre2posix.h ] || need+=(libpcre2-dev)
+[ -f /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
+command -v python3 >/dev/null || need+=(python3)
 
 if [ ${#need[@]} -gt 0 ]; then
   sudo_cmd=()

@@ -20,7 +20,7 @@ constexpr int kScopeNotice = 22;
 
 // -Ns or -Nv: notices go out in their single-line form.
 bool SingleLine(const Options& o) {
-  return o.notice_single_flag || o.notice_visual_flag;
+  return o.notice_single_flag || o.notice_visual_flag || o.notice_gcc_flag;
 }
 
 // Notices are written in the report as they are found.
@@ -125,7 +125,76 @@ void Emit(G& g, int number, int line_number, std::string_view file,
   }
 }
 
+// The long message on one line: blanks and line ends folded, and the
+// "Notice #n: Line n," lead-in dropped, since the log states both apart.
+std::string OneLine(std::string_view message) {
+  std::string out;
+  out.reserve(message.size());
+  for (char c : message) {
+    bool blank = c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    if (blank) {
+      if (!out.empty() && out.back() != ' ') out.push_back(' ');
+    } else {
+      out.push_back(c);
+    }
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  std::string_view v = out;
+  auto skip = [&v](std::string_view word) {
+    if (v.substr(0, word.size()) != word) return false;
+    v.remove_prefix(word.size());
+    return true;
+  };
+  auto digits = [&v]() {
+    size_t n = 0;
+    while (n < v.size() && v[n] >= '0' && v[n] <= '9') ++n;
+    v.remove_prefix(n);
+    return n > 0;
+  };
+  std::string_view whole = v;
+  if (skip("Notice #") && digits() && skip(":")) {
+    skip(" ");
+    std::string_view after_number = v;
+    if (!(skip("Line ") && digits() && (skip(",") || skip(":"))))
+      v = after_number;
+    skip(" ");
+  } else {
+    v = whole;
+  }
+  return std::string(v.empty() ? whole : v);
+}
+
+void Collect(G& g, int number, int line_number, std::string_view file,
+             const NoticeArgs& args) {
+  try {
+    CollectedNotice n;
+    n.file = std::string(file);
+    n.line = line_number;
+    n.number = number;
+    n.text = OneLine(
+        long_notice_message(number, line_number, file, args, kNoticePlain, g));
+    n.summary = notice_description(number, g);
+    g.sarif_notices.push_back(std::move(n));
+  } catch (const std::bad_alloc&) {
+  }
+}
+
 }  // namespace
+
+void collect_notice(G& g, std::string_view file, int line_number, int number,
+                    std::string_view text, std::string_view summary) {
+  if (g.opt.sarif_file.empty()) return;
+  try {
+    CollectedNotice n;
+    n.file = std::string(file);
+    n.line = line_number;
+    n.number = number;
+    n.text = OneLine(text);
+    n.summary = std::string(summary);
+    g.sarif_notices.push_back(std::move(n));
+  } catch (const std::bad_alloc&) {
+  }
+}
 
 void count_notice(G& g, int number) {
   ++g.counters.notice_count;
@@ -141,6 +210,7 @@ void raise_notice(G& g, int number, int line_number, const NoticeArgs& args) {
   count_notice(g, number);
   std::string_view file = args.file.empty() ? std::string_view(g.file.name)
                                             : args.file;
+  if (!g.opt.sarif_file.empty()) Collect(g, number, line_number, file, args);
   Emit(g, number, line_number, file, args);
 }
 
@@ -165,7 +235,10 @@ void emit_short_notice(G& g, std::string_view file, int line_number,
       what.append(keyword);
       what.append("' is not bound with scope braces {}");
     }
-    if (o.notice_visual_flag) {
+    if (o.notice_gcc_flag) {
+      Out(g, "%s:%d: warning: %s [VEK%03d]\n", f.c_str(), line_number,
+          what.c_str(), number);
+    } else if (o.notice_visual_flag) {
       Out(g, "%s(%d) : Notice #%-4d - %s\n", f.c_str(), line_number, number,
           what.c_str());
     } else if (o.html_flag) {
@@ -191,6 +264,10 @@ void raise_balance_notice(G& g, int line_number, bool brace) {
       o.csv_flag || g.file.skip_quality_flag)
     return;
   count_notice(g, 12);
+  collect_notice(g, g.file.name, line_number, 12,
+                 brace ? "Brace scope is not balanced."
+                       : "Parenthesis are not balanced.",
+                 notice_description(12, g));
   if (SingleLine(o)) {
     emit_short_notice(g, g.file.name, line_number, 12);
     return;

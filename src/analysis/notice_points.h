@@ -56,6 +56,12 @@ void raise_notice(G& g, int number, int line_number,
 // count through here too.
 void count_notice(G& g, int number);
 
+// Keeps a notice for the --sarif log (nothing without --sarif): notices
+// that do not pass raise_notice (user defined ones, the balance check)
+// come here with their message and their type's short description.
+void collect_notice(G& g, std::string_view file, int line_number, int number,
+                    std::string_view text, std::string_view summary);
+
 // The single-line form of a notice, written when -Ns or -Nv is on, and its
 // entry in the recorded-notice list.  `keyword` (notice #22 only) replaces
 // the short description by the keyword and why it was raised.

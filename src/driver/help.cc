@@ -153,9 +153,12 @@ constexpr SwitchRow kSwitchRows[] = {
     {Row::kSwitch, "-N Notice output format"},
     {Row::kSub, "-Ns  Single line summary format"},
     {Row::kSub, "-Nv  Visual Studio interactive format"},
+    {Row::kSub, "-Ng  Compiler style format, file:line: warning: text [VEKn]"},
     {Row::kText, "Writes each notice on one line instead of its long message;"},
     {Row::kText, "-Nv as file(line) : Notice #n - text, which editors that read"},
-    {Row::kText, "compiler messages can follow to the line. Turns -n on."},
+    {Row::kText, "compiler messages can follow to the line; -Ng as"},
+    {Row::kText, "file:line: warning: text [VEK030], the form of compiler"},
+    {Row::kText, "warnings that CI problem matchers read. Turns -n on."},
 
     {Row::kSwitch, "-o Object metrics classes and structs"},
     {Row::kText, "Measures classes, structs, interfaces, namespaces and"},
@@ -270,6 +273,17 @@ constexpr SwitchRow kSwitchRows[] = {
     {Row::kSwitch, "-y Display configuration parameters, export vek.cfg"},
     {Row::kText, "Writes the whole commented configuration with the values in"},
     {Row::kText, "force, the same as -hc, and ends the run with 0."},
+
+    {Row::kSwitch, "--sarif=FILE  Quality notices as a SARIF 2.1.0 log"},
+    {Row::kSub, "--sarif-root=DIR  Base folder of the file URIs (default .)"},
+    {Row::kText, "Writes every notice of the run (with -n, -N or -T) into FILE"},
+    {Row::kText, "as well as the report, one result per notice with its rule"},
+    {Row::kText, "VEKnnn, file and line, for code-scanning services. A file"},
+    {Row::kText, "that cannot be written is reported on the error stream and"},
+    {Row::kText, "ends the run with 255."},
+
+    {Row::kSwitch, "--help  The syntax summary, the same as -hs"},
+    {Row::kSwitch, "--version  The program name and version on one line"},
 };
 
 // The manual in front of the switch chapter.  A line beginning with '~' is

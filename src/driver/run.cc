@@ -22,6 +22,7 @@
 #include "reports/notice_reports.h"
 #include "reports/type_reports.h"
 #include "reports/output.h"
+#include "reports/sarif.h"
 
 namespace vek {
 
@@ -123,6 +124,25 @@ void WriteProjectReports(G& g) {
   }
 }
 
+// The --sarif log, written after the report so that a failure here loses
+// nothing of it.  Holds the notices the exit status counts.
+bool WriteSarif(G& g) {
+  const Options& o = g.opt;
+  bool notices_on = o.notice_flag || o.notice_collect_flag || o.udqn_show_flag;
+  if (!notices_on) {
+    g.sarif_notices.clear();
+    fprintf(stderr,
+            "vek: --sarif: no notices are reported without -n, -N or -T; "
+            "the log has no results\n");
+  }
+  std::string error;
+  fflush(g.report_stream);
+  if (write_sarif_log(g, &error)) return true;
+  fprintf(stderr, "vek: cannot write the SARIF log %s: %s\n",
+          o.sarif_file.c_str(), error.c_str());
+  return false;
+}
+
 int Finish(G& g, int status) {
   fflush(g.report_stream);
   if (g.report_stream != stdout && g.report_stream != stderr)
@@ -217,6 +237,7 @@ int RunWith(G& g, int argc, char** argv) {
     Out(g, "  %s%s\n\n", kUnderscores36, kUnderscores36);
   write_trailer(g);
   int status = exit_status(g);
+  if (!o.sarif_file.empty() && !WriteSarif(g)) status = kRunFailedStatus;
   if (g.progress_flag)
     Progress(g, "  VEK Processed - %d Files\n", g.files_processed);
   return Finish(g, status);

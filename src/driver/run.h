@@ -47,6 +47,10 @@ class SourceReader {
 // The file loop over the input file list.
 void process_files(G& g);
 
+// The status of a run that could not do all it was asked (a --sarif log
+// that could not be written); the same as a list file that cannot be read.
+constexpr int kRunFailedStatus = 255;
+
 // The exit status: the project's notice count when notice reporting is on,
 // capped so that it never wraps to success in 8 bits.
 int exit_status(const G& g);

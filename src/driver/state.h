@@ -16,6 +16,7 @@
 #include "analysis/inheritance_tree.h"
 #include "analysis/scan_state.h"
 #include "analysis/type_state.h"
+#include "common/collected_notice.h"
 #include "common/list.h"
 #include "common/metrics_entry.h"
 #include "common/type_record.h"
@@ -62,6 +63,9 @@ struct Options {
   int notice_flag = 0;           // -n
   int notice_single_flag = 0;    // -Ns
   int notice_visual_flag = 0;    // -Nv
+  int notice_gcc_flag = 0;       // -Ng: file:line: warning: text [VEKnnn]
+  std::string sarif_file;        // --sarif=FILE: the notices as a SARIF log
+  std::string sarif_root;        // --sarif-root=DIR: base of relative URIs
   int notice_collect_flag = 0;   // single-line notice collection
   int output_file_flag = 0;      // -O
   std::string output_file;
@@ -244,6 +248,8 @@ struct G {
   // When set, every notice the scan raises is appended here as (number,
   // line) before it is emitted; the tests read the scan's notices from it.
   std::vector<std::pair<int, int>>* notice_trace = nullptr;
+  // With --sarif, every counted notice of the run, in the order found.
+  std::vector<CollectedNotice> sarif_notices;
   int notice25_enabled = 0;
   // Short descriptions of notices 1..58 (index 0 unused), formatted with
   // the thresholds in force at their first use (analysis/notice_catalogue).

@@ -310,7 +310,7 @@ void ParseTotals(G& g, const char* arg) {
       break;
     case 'q':
       o.totals_quality = 1;
-      if (!o.notice_visual_flag) o.notice_single_flag = 1;
+      if (!o.notice_visual_flag && !o.notice_gcc_flag) o.notice_single_flag = 1;
       o.notice_collect_flag = 1;
       o.class_link_flag = 1;
       break;
@@ -458,6 +458,7 @@ void ApplySwitch(G& g, int letter, const char* arg) {
       o.report_option_flag = 1;
       if (sub == 's') o.notice_single_flag = 1;
       else if (sub == 'v') o.notice_visual_flag = 1;
+      else if (sub == 'g') o.notice_gcc_flag = 1;
       else {
         Fail(g, 1,
              "\n  Error: Invalid or missing parameter for -N option\n"
@@ -542,6 +543,36 @@ void ApplySwitch(G& g, int letter, const char* arg) {
   }
 }
 
+// --help, --version, --sarif=FILE and --sarif-root=DIR.
+void ApplyLongOption(G& g, const char* word) {
+  std::string_view text = word ? word : "";
+  size_t eq = text.find('=');
+  std::string_view name = text.substr(0, eq);
+  std::string_view value =
+      eq == std::string_view::npos ? std::string_view() : text.substr(eq + 1);
+  bool has_value = eq != std::string_view::npos;
+  if (name == "help" && !has_value) {
+    g.opt.report_option_flag = 1;
+    help_syntax(g);
+    Stop(g, 0);
+  } else if (name == "version" && !has_value) {
+    Out(g, "vek %s\n", kVersion);
+    Stop(g, 0);
+  } else if ((name == "sarif" || name == "sarif-root") && !value.empty()) {
+    std::string& field =
+        name == "sarif" ? g.opt.sarif_file : g.opt.sarif_root;
+    field = Bounded(value, kPathSize);
+  } else if (name == "sarif" || name == "sarif-root") {
+    Fail(g, 1,
+         "\n  Error: --sarif and --sarif-root need a name: --sarif=FILE\n"
+         "         Use -hs for help text\n");
+  } else {
+    Fail(g, 1,
+         "\n  Error: Command line parse error, invalid option.\n"
+         "         Use -hs to show program help syntax.\n");
+  }
+}
+
 }  // namespace
 
 bool OptionScanner::IsOptionWord(const char* word) const {
@@ -563,6 +594,11 @@ int OptionScanner::Next() {
     if (strcmp(word, "--") == 0) {
       ++index_;
       return -1;
+    }
+    if (word[0] == '-' && word[1] == '-') {
+      arg_ = word + 2;
+      ++index_;
+      return kLongOption;
     }
     pos_ = 1;
   }
@@ -595,7 +631,10 @@ int OptionScanner::Next() {
 int parse_switches(int argc, char** argv, G& g) {
   OptionScanner scanner(argc, argv);
   for (int letter; (letter = scanner.Next()) != -1;) {
-    ApplySwitch(g, letter, scanner.arg());
+    if (letter == OptionScanner::kLongOption)
+      ApplyLongOption(g, scanner.arg());
+    else
+      ApplySwitch(g, letter, scanner.arg());
     if (g.stop_flag) return scanner.index();
   }
 

@@ -20,6 +20,9 @@ class OptionScanner {
   // The next option letter, '?' for an unknown one, or -1 when the options
   // have ended.  `arg()` is then the letter's argument, or nullptr.
   int Next();
+  // Next() answers this for a "--name[=value]" word; arg() is then the
+  // text after the two hyphens.
+  static constexpr int kLongOption = 0x100;
   const char* arg() const { return arg_; }
   // Index of the first argument that is not an option.
   int index() const { return index_; }
