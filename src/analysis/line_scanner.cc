@@ -493,6 +493,11 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
             if (close == 0) {
               skip = width - 1;  // a quote of the string's text
             } else {
+              // The closing )delim" of a raw string is no text of it.
+              size_t tail = static_cast<size_t>(s.raw_delimiter_len) + 2;
+              if (extract_strings && s.string_kind == kParenRawString &&
+                  s.extract.len >= tail)
+                s.extract.len -= tail;
               s.in_string = 0;
               s.string_kind = kPlainString;
               ++s.quote_count;

@@ -200,6 +200,13 @@ TEST_F(Strings, MultiLineStringsAreExtractedALineAtATime) {
             out());
 }
 
+TEST_F(Strings, RawStringDelimitersAreNotExtracted) {
+  Use(kCpp);
+  g().opt.extract_strings = 1;
+  Feed("a = R\"sql(one)sql\"; b = R\"x(\n  two)\"\n)x\";\n");
+  EXPECT_EQ("       1: one\n       2: two\n", out());
+}
+
 TEST_F(Strings, DigitSeparatorsOpenNoCharacterLiteral) {
   Use(kCpp);
   Feed("int n = 1'000'000; /* c */\nx = 0x1'FF + 0b1010'0101u; // d\n"
