@@ -68,7 +68,8 @@ namespace vek {
   X(free_count)              \
   X(new_count)               \
   X(delete_count)            \
-  X(using_count)
+  X(using_count)             \
+  X(for_headers)
 
 struct FileCounters {
 #define VEK_DECLARE_COUNTER(name) int name = 0;
@@ -83,7 +84,9 @@ struct FileCounters {
 
   // Derived metrics, computed where they are used.
   int eloc() const { return loc - noneff_brace_lines - noneff_paren_lines; }
-  int lloc() const { return semicolon_count - for_count; }
+  // A for header's two ';' make one statement; a range or enhanced for
+  // holds none and takes nothing back, so lLOC never goes below 0.
+  int lloc() const { return semicolon_count - for_headers; }
 };
 
 }  // namespace vek

@@ -297,7 +297,10 @@ void For(Hit& h) {
 
 void ForHeader(Hit& h) {
   For(h);
-  h.g.scan.in_for_header = 1;
+  ScanState& s = h.g.scan;
+  s.in_for_header = 1;
+  s.for_header_level = s.paren_level + 1;  // the '(' that follows
+  s.for_header_counted = 0;
 }
 
 void Friend(Hit& h) {

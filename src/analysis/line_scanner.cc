@@ -32,16 +32,75 @@ inline bool IsIdentifierChar(char c) {
   return kIdentifier.is[static_cast<unsigned char>(c)];
 }
 
-// Trims extracted text for -Es and -Ec: punctuation and "\n" escapes at
-// both ends, and leading white space.
-std::string_view TrimExtract(std::string_view s) {
-  while (!s.empty() && !IsAlnum(s.back())) s.remove_suffix(1);
-  while (s.size() >= 2 && s.substr(s.size() - 2) == "\\n") s.remove_suffix(2);
+// Number of backslashes directly in front of position i.
+size_t BackslashesBefore(const char* line, size_t i) {
+  size_t n = 0;
+  while (n < i && line[i - 1 - n] == '\\') ++n;
+  return n;
+}
+
+bool IsHexDigit(char c) {
+  return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// The length of the escape sequence at the start of `s` (a backslash and
+// what it escapes: one character, or the digits of "\x41", "\u00e9",
+// "\101"), 0 when `s` does not start with a backslash.
+size_t EscapeLength(std::string_view s) {
+  if (s.size() < 2 || s[0] != '\\') return 0;
+  size_t most = 2;
+  bool hex = true;
+  switch (s[1]) {
+    case 'x': most = s.size(); break;
+    case 'u': most = 6; break;
+    case 'U': most = 10; break;
+    default:
+      if (s[1] < '0' || s[1] > '7') return 2;
+      most = 4;
+      hex = false;
+  }
+  size_t n = hex ? 2 : 1;
+  while (n < most && n < s.size() &&
+         (hex ? IsHexDigit(s[n]) : s[n] >= '0' && s[n] <= '7'))
+    ++n;
+  return n;
+}
+
+// Trims extracted text for -Es and -Ec: punctuation and white space at
+// the end, then escape pairs at the end ("Done!\n" gives "Done!"); and at
+// the start punctuation, white space and escape sequences ("\tName"
+// gives "Name", not "tName").  In a comment a backslash escapes nothing
+// ("\brief" stays a word); only a "\n" or "\t" standing alone is taken
+// for an escape there.
+std::string_view TrimExtract(std::string_view s, bool string_text) {
+  // Letters and digits stay, and so do the bytes of letters beyond ASCII.
+  auto keeps = [](char c) {
+    return IsAlnum(c) || static_cast<unsigned char>(c) >= 0x80;
+  };
+  auto escape_at_start = [&](std::string_view t) -> size_t {
+    if (string_text) return EscapeLength(t);
+    if (t.size() >= 2 && t[0] == '\\' && (t[1] == 'n' || t[1] == 't') &&
+        (t.size() == 2 || !IsAlnum(t[2])))
+      return 2;
+    return 0;
+  };
+  // A letter after an odd run of backslashes is an escape ("\\n" is a
+  // backslash and a letter n).
+  auto escape_at_end = [&](std::string_view t) {
+    if (t.size() < 2 || t[t.size() - 2] != '\\') return false;
+    char e = t.back();
+    bool known = string_text ? std::string_view("abfnrtv").find(e) !=
+                                   std::string_view::npos
+                             : e == 'n';
+    return known && BackslashesBefore(t.data(), t.size() - 1) % 2 == 1;
+  };
+  while (!s.empty() && !keeps(s.back())) s.remove_suffix(1);
+  while (escape_at_end(s)) s.remove_suffix(2);
   for (;;) {
-    if (!s.empty() && !IsAlnum(s.front())) {
+    if (size_t n = escape_at_start(s); n > 0) {
+      s.remove_prefix(n);
+    } else if (!s.empty() && !keeps(s.front())) {
       s.remove_prefix(1);
-    } else if (s.size() >= 2 && s.substr(0, 2) == "\\n") {
-      s.remove_prefix(2);
     } else {
       break;
     }
@@ -54,12 +113,14 @@ std::string_view TrimDocumentation(std::string_view s) {
   return TrimRight(s, " \t\r\n");
 }
 
-void WriteExtract(G& g, int line_number) {
+// Writes and clears the extraction buffer: a closed string (`string_text`)
+// or the comments of a line.
+void WriteExtract(G& g, int line_number, bool string_text) {
   LineText& x = g.scan.extract;
   std::string_view text = g.opt.extract_docs && !g.opt.extract_comments &&
                                   !g.opt.extract_strings
                               ? TrimDocumentation(x.view())
-                              : TrimExtract(x.view());
+                              : TrimExtract(x.view(), string_text);
   if (!text.empty()) {
     if (g.opt.html_flag)
       Out(g, "  %6d: %s\n", line_number, HtmlEscape(text).c_str());
@@ -72,6 +133,14 @@ void WriteExtract(G& g, int line_number) {
   x.Clear();
 }
 
+// A tab is "A TAB is equivalent to n space" blanks wide: it counts that
+// width both as white space and as characters, so that white space never
+// passes the characters it is a share of.
+inline void CountTab(int tab_size, FileCounters& k) {
+  k.whitespace_count += tab_size;
+  k.char_count += tab_size - 1;
+}
+
 // One character inside a comment or a string, where only white space,
 // the blank flag and the line's last character can change.  Tabs raise the
 // tab notice outside strings.
@@ -80,7 +149,7 @@ inline void CountQuiet(char d, int tab_size, int line_number, bool comment,
   if (d == ' ') {
     ++k.whitespace_count;
   } else if (d == '\t') {
-    k.whitespace_count += tab_size;
+    CountTab(tab_size, k);
     if (comment) raise_notice(g, 30, line_number);
   } else if (d != '\r' && d != '\n') {
     s.last_char = d;
@@ -88,11 +157,98 @@ inline void CountQuiet(char d, int tab_size, int line_number, bool comment,
   }
 }
 
-// Number of backslashes directly in front of position i.
-size_t BackslashesBefore(const char* line, size_t i) {
+
+// Number of double quotes in a row from position i.
+size_t QuotesFrom(const char* line, size_t i, size_t len) {
   size_t n = 0;
-  while (n < i && line[i - 1 - n] == '\\') ++n;
+  while (i + n < len && line[i + n] == '"') ++n;
   return n;
+}
+
+// The string a '"' at i opens, by the language and what stands in front
+// of and after it.  Returns how many characters the opening takes (the
+// quotes, and a raw string's delimiter with its '(') and sets the kind and
+// the closing text in the scanner state.
+size_t OpenString(const char* line, size_t i, size_t len, const FileTyping& t,
+                  ScanState& s) {
+  s.string_kind = kPlainString;
+  if (t.java_flag) {
+    if (QuotesFrom(line, i, len) >= 3) {  // a text block
+      s.string_kind = kTextBlock;
+      s.string_quotes = 3;
+      return 3;
+    }
+  } else if (t.csharp_flag) {
+    // The prefix: any mix of '@' and '$' ("@$" is as verbatim as "$@").
+    bool verbatim = false;
+    for (size_t p = i; p > 0 && (line[p - 1] == '@' || line[p - 1] == '$');
+         --p)
+      verbatim = verbatim || line[p - 1] == '@';
+    if (verbatim) {
+      s.string_kind = kVerbatimString;
+      return 1;
+    }
+    size_t quotes = QuotesFrom(line, i, len);
+    if (quotes >= 3) {  // a raw string, closed by as many quotes
+      s.string_kind = kQuotedRawString;
+      s.string_quotes = static_cast<int>(quotes);
+      return quotes;
+    }
+  } else if (t.c_flag || t.cpp_flag || t.header_flag) {
+    // R"delim(...)delim", also with the prefixes L, u, U and u8.
+    size_t p = i;
+    while (p > 0 && IsIdentifierChar(line[p - 1])) --p;
+    std::string_view prefix(line + p, i - p);
+    if (prefix == "R" || prefix == "LR" || prefix == "uR" || prefix == "UR" ||
+        prefix == "u8R") {
+      size_t d = i + 1;
+      while (d < len && d - (i + 1) <= kRawDelimiterSize && line[d] != '(' &&
+             line[d] != ')' && line[d] != '\\' && line[d] != '"' &&
+             static_cast<unsigned char>(line[d]) > ' ')
+        ++d;
+      size_t n = d - (i + 1);
+      if (d < len && line[d] == '(' && n <= kRawDelimiterSize) {
+        s.string_kind = kParenRawString;
+        memcpy(s.raw_delimiter, line + i + 1, n);
+        s.raw_delimiter_len = static_cast<int>(n);
+        return n + 2;
+      }
+    }
+  }
+  return 1;
+}
+
+// Whether the '"' at i closes the open string, and how many characters the
+// closing takes; 0 when the quote belongs to the string's text.  `width`
+// gets the characters that stay in the string when 0 is returned.
+size_t CloseString(const char* line, size_t i, size_t len, const ScanState& s,
+                   size_t& width) {
+  width = 1;
+  switch (s.string_kind) {
+    case kVerbatimString:
+      if (i + 1 < len && line[i + 1] == '"') {  // "" is a quote
+        width = 2;
+        return 0;
+      }
+      return 1;
+    case kTextBlock:
+      if (BackslashesBefore(line, i) % 2 == 0 && QuotesFrom(line, i, len) >= 3)
+        return 3;
+      return 0;
+    case kQuotedRawString: {
+      size_t quotes = static_cast<size_t>(s.string_quotes);
+      return QuotesFrom(line, i, len) >= quotes ? quotes : 0;
+    }
+    case kParenRawString: {
+      size_t n = static_cast<size_t>(s.raw_delimiter_len);
+      if (i >= n + 1 && line[i - n - 1] == ')' &&
+          memcmp(line + i - n, s.raw_delimiter, n) == 0)
+        return 1;
+      return 0;
+    }
+    default:
+      return BackslashesBefore(line, i) % 2 == 0 ? 1 : 0;
+  }
 }
 
 bool HasComment(const ScanState& s) {
@@ -210,7 +366,6 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
   scope_line_start(text, len, line_number, g);
 
   const bool known = LanguageKnown(g.typing);
-  const bool csharp = g.typing.csharp_flag;
   const bool extract_strings = o.extract_strings;
   const bool extract_comments = o.extract_comments || o.extract_docs;
   const int tab_size = g.cfg.tab_size;
@@ -230,6 +385,11 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
         if (known) code_dispatch(text, i, L, line_number, g);
         size_t j = i + 1;
         while (j < L && IsIdentifierChar(text[j])) ++j;
+        // A digit separator ("1'000'000", "0xFF'FF") is part of the number
+        // and opens no character literal.
+        if (IsDigit(c))
+          while (j + 1 < L && text[j] == '\'' && IsIdentifierChar(text[j + 1]))
+            for (j += 2; j < L && IsIdentifierChar(text[j]);) ++j;
         if (keep) s.code_text.Append(text + i, j - i);
         s.last_char = text[j - 1];
         i = j - 1;
@@ -241,7 +401,7 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
           if (text[j] == ' ') {
             ++k.whitespace_count;
           } else {
-            k.whitespace_count += tab_size;
+            CountTab(tab_size, k);
             raise_notice(g, 30, line_number);
           }
         }
@@ -299,6 +459,8 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
     const char next = i + 1 < L ? text[i + 1] : '\0';
     const char prev = i > 0 ? text[i - 1] : '\0';
     const unsigned char uc = static_cast<unsigned char>(c);
+    size_t skip = 0;             // characters after c that c's token takes
+    bool closed_string = false;  // c is the (first) closing quote
 
     if (extract_strings && s.in_string) s.extract.Append(c);
     if (s.blank && uc > ' ') s.blank = 0;
@@ -311,25 +473,38 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
     if (!s.region_flag) {
       switch (c) {
         case '\t':
-          k.whitespace_count += tab_size;
+          CountTab(tab_size, k);
           if (!s.in_string) raise_notice(g, 30, line_number);
           break;
         case ' ':
           k.whitespace_count += 1;
           break;
         case '"':
-          if (!in_comment && !s.in_char) {
-            bool even = BackslashesBefore(text, i) % 2 == 0;
-            // In a C# @"..." string a backslash escapes nothing.
-            bool verbatim_close = s.in_string && s.verbatim_string;
-            if (even || verbatim_close) {
-              s.in_string = !s.in_string;
-              s.verbatim_string = s.in_string && csharp && prev == '@';
+          if (in_comment || s.in_char) break;
+          if (!s.in_string) {
+            // The opening quotes (and a raw string's delimiter) belong to
+            // the string: they are passed over here.
+            s.in_string = 1;
+            ++s.quote_count;
+            skip = OpenString(text, i, L, g.typing, s) - 1;
+          } else {
+            size_t width = 1;
+            size_t close = CloseString(text, i, L, s, width);
+            if (close == 0) {
+              skip = width - 1;  // a quote of the string's text
+            } else {
+              // The closing )delim" of a raw string is no text of it.
+              size_t tail = static_cast<size_t>(s.raw_delimiter_len) + 2;
+              if (extract_strings && s.string_kind == kParenRawString &&
+                  s.extract.len >= tail)
+                s.extract.len -= tail;
+              s.in_string = 0;
+              s.string_kind = kPlainString;
               ++s.quote_count;
-              if (!s.in_string) {
-                ++k.literal_strings;
-                if (extract_strings) WriteExtract(g, line_number);
-              }
+              ++k.literal_strings;
+              closed_string = true;
+              skip = close - 1;
+              if (extract_strings) WriteExtract(g, line_number, true);
             }
           }
           break;
@@ -389,10 +564,16 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
       s.comment_text.Append('/');
     } else if (c == '*' && next == '/') {
       // Goes with the '/' that follows.
-    } else if (c == '"' && s.string_text.len > 0 && s.string_text.text[0] == '"') {
+    } else if (closed_string) {
       s.string_text.Append(c);
     } else {
       s.code_text.Append(c);
+    }
+    if (skip > 0) {
+      // The rest of a string's opening or closing quotes, or the second
+      // quote of a C# "" pair.
+      if (keep) s.string_text.Append(text + i + 1, skip);
+      i += skip;
     }
   }
   if (s.blank) s.block_comment_on_line = 0;
@@ -412,12 +593,16 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
     ++k.comment_lines;
   }
   // The code differential takes the line and line_type_code() here.
-  if (extract_comments && has_comment) WriteExtract(g, line_number);
+  if (extract_comments && has_comment) WriteExtract(g, line_number, false);
   if (s.code) {
     s.prev_code_line.Clear();
     s.prev_code_line.Append(text, L);
   }
-  if (s.last_char == '\\') {
+  // Only C and C++ splice a line ending in a backslash to the next; and
+  // not inside a raw string, whose backslashes are its own text.
+  const bool splices = !g.typing.java_flag && !g.typing.csharp_flag &&
+                       !(s.in_string && s.string_kind != kPlainString);
+  if (s.last_char == '\\' && splices) {
     ++k.continuation_lines;
     s.continuation_flag = 1;
   } else {
@@ -430,8 +615,15 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
     // A character literal cannot span lines: an apostrophe left open at
     // the end of a line (as in "#error don't") must not swallow the file.
     s.in_char = 0;
-    if (s.quote_count % 2 == 0) s.in_string = 0;
+    // Only an ordinary string ends with its line; verbatim, raw and block
+    // strings run on to their own closing quotes.
+    if (s.quote_count % 2 == 0 && s.string_kind == kPlainString)
+      s.in_string = 0;
   }
+  // A string running on over lines is extracted a line at a time, each
+  // piece with its own line number.
+  if (extract_strings && s.in_string && s.string_kind != kPlainString)
+    WriteExtract(g, line_number, true);
   if (g.debug_flag) DebugTrace(text, len, g);
   s.code_text.Clear();
   s.comment_text.Clear();

@@ -131,6 +131,104 @@ TEST_F(Strings, OddQuoteCountKeepsTheStringOpen) {
   EXPECT_EQ(1, k().literal_strings);
 }
 
+TEST_F(Strings, JavaTextBlockRunsToItsClosingQuotes) {
+  Use(kJava);
+  Feed("String s = \"\"\"\n"
+       "    a /* not a comment\n"
+       "    say \"hi\" and \"\"twice\"\" \\\"\"\"\n"
+       "\n"
+       "    \"\"\";\n"
+       "int x = 1; /* real */\n");
+  EXPECT_EQ(1, k().literal_strings);
+  EXPECT_EQ(1, k().comment_lines);
+  EXPECT_EQ(5, k().loc);
+  EXPECT_EQ(1, k().blank_lines);
+  EXPECT_EQ(2, k().semicolon_count);
+  EXPECT_FALSE(g().scan.in_string);
+  EXPECT_FALSE(g().scan.in_block_comment);
+}
+
+TEST_F(Strings, CSharpVerbatimStringOverManyLines) {
+  Use(kCSharp);
+  Feed("var sql = @\"SELECT *\n"
+       "  FROM t /* x */ \\\n"
+       "  WHERE name = \"\"a\"\" // y\n"
+       "  \";\n"
+       "int y = 2; // done\n");
+  EXPECT_EQ(1, k().literal_strings);
+  EXPECT_EQ(1, k().comment_lines);
+  EXPECT_EQ(0, k().continuation_lines);  // the '\\' is the string's
+  EXPECT_FALSE(g().scan.in_string);
+}
+
+TEST_F(Strings, CSharpRawStringClosesWithAsManyQuotes) {
+  Use(kCSharp);
+  Feed("var j = \"\"\"\"\n  has \"\"\" inside /*\n  \"\"\"\";\nint z; // c\n");
+  EXPECT_EQ(1, k().literal_strings);
+  EXPECT_EQ(1, k().comment_lines);
+  EXPECT_EQ(2, k().semicolon_count);
+}
+
+TEST_F(Strings, CppRawStringKeepsQuotesAndBackslashes) {
+  Use(kCpp);
+  Feed("auto r = R\"sql(\n"
+       "  say \"hi /* not\n"
+       "  )\" still inside\n"
+       ")sql\";\n"
+       "int z; /* c */\n");
+  EXPECT_EQ(1, k().literal_strings);
+  EXPECT_EQ(1, k().comment_lines);
+  EXPECT_EQ(2, k().semicolon_count);
+  EXPECT_EQ(0, k().open_paren);  // the delimiter's '(' is string text
+  // One line, a backslash before the closing ")\"", and the prefixes.
+  Feed("p = R\"(a\\)\" \"b\"; q = u8R\"x(\")x\"; /* c */\n");
+  EXPECT_EQ(4, k().literal_strings);
+  EXPECT_EQ(2, k().comment_lines);
+  // Not raw: another name before the quote, or no '(' after it.
+  Feed("s = FOOR\"(\"; t = R\"x\"; /* c */\n");
+  EXPECT_EQ(6, k().literal_strings);
+  EXPECT_EQ(3, k().comment_lines);
+}
+
+TEST_F(Strings, MultiLineStringsAreExtractedALineAtATime) {
+  Use(kJava);
+  g().opt.extract_strings = 1;
+  Feed("s = \"\"\"\n  First line\n  second \"line\"\n  \"\"\"; t = \"x\";\n");
+  EXPECT_EQ("       2: First line\n"
+            "       3: second \"line\n"
+            "       4: x\n",
+            out());
+}
+
+TEST_F(Strings, RawStringDelimitersAreNotExtracted) {
+  Use(kCpp);
+  g().opt.extract_strings = 1;
+  Feed("a = R\"sql(one)sql\"; b = R\"x(\n  two)\"\n)x\";\n");
+  EXPECT_EQ("       1: one\n       2: two\n", out());
+}
+
+TEST_F(Strings, DigitSeparatorsOpenNoCharacterLiteral) {
+  Use(kCpp);
+  Feed("int n = 1'000'000; /* c */\nx = 0x1'FF + 0b1010'0101u; // d\n"
+       "c = u8'a' + L'b' + '\\''; /* e */\n");
+  EXPECT_EQ(3, k().comment_lines);
+  EXPECT_FALSE(g().scan.in_char);
+  g().cfg.zero_literal = 0;
+  Feed("x = 0'000;\ny = 0'001;\nz = 0x00'01;\n");
+  EXPECT_EQ((std::vector<int>{1, 2, 5, 6}), Lines(50));
+}
+
+TEST_F(Strings, CSharpVerbatimPrefixesAndDoubledQuotes) {
+  Use(kCSharp);
+  g().opt.extract_strings = 1;
+  Feed("a = @$\"C:\\{dir}\\\"; // c\nb = $@\"D:\\\"; // d\n"
+       "c = @\"say \"\"hi\"\" now\"; // e\n");
+  EXPECT_EQ(3, k().literal_strings);
+  EXPECT_EQ(3, k().comment_lines);
+  EXPECT_EQ("       1: C:\\{dir\n       2: D\n       3: say \"hi\" now\n",
+            out());
+}
+
 TEST_F(Strings, StrayApostropheDoesNotSwallowTheFile) {
   Feed("#error don't\nint a; /* c */\n");
   EXPECT_EQ(1, k().comment_lines);
@@ -154,11 +252,17 @@ TEST_F(Classification, BlankAndWhiteSpace) {
   EXPECT_EQ("---", types_);
 }
 
-TEST_F(Classification, TabsCountTheirWidthInWhiteSpaceButOneCharacter) {
+TEST_F(Classification, TabsCountTheirWidthAsWhiteSpaceAndAsCharacters) {
+  // White space is a share of the characters: a tab four blanks wide is
+  // four characters, wherever it stands, or the share passes 100%.
   g().cfg.tab_size = 4;
-  Feed("\tx;\n");
-  EXPECT_EQ(4, k().whitespace_count);
-  EXPECT_EQ(3, k().char_count);
+  Feed("\tx;\n\t\t/*\t*/\n\ts = \"\t\";\n");
+  EXPECT_EQ(26, k().whitespace_count);
+  EXPECT_EQ(3 + 7 + 9 + 6 * 3, k().char_count);
+  Feed("\t\t\n");
+  EXPECT_EQ(34, k().whitespace_count);
+  EXPECT_EQ(45, k().char_count);
+  EXPECT_LE(k().whitespace_count, k().char_count);
 }
 
 TEST_F(Classification, LineEndsAreNotCharacters) {
@@ -171,6 +275,27 @@ TEST_F(Classification, ForHeaderSemicolons) {
   EXPECT_EQ(3, k().semicolon_count);
   EXPECT_EQ(1, k().for_count);
   EXPECT_EQ(2, k().lloc());
+  // A header spread over lines is still one statement.
+  Feed("for (i = 0;\n     i < n;\n     i++)\n  x++;\nfor (;;) {}\n");
+  EXPECT_EQ(2 + 2 + 1, k().lloc());
+}
+
+TEST_F(Classification, RangeForTakesNoStatementBack) {
+  // Range, enhanced and foreach loops hold no ';' in their heads: lLOC is
+  // the semicolons, and never goes below 0.
+  Use(kCpp);
+  Feed("for (auto& x : v) { sum += x; }\nfor (int y : w)\n  f([](int a) { return a; }(y));\n");
+  EXPECT_EQ(2, k().for_count);
+  EXPECT_EQ(3, k().lloc());
+  reset_file_state(g());
+  Use(kJava);
+  Feed("for (String s : names) {}\n");
+  EXPECT_EQ(0, k().lloc());
+  reset_file_state(g());
+  Use(kCSharp);
+  Feed("foreach (var s in names) {}\nforeach (var t in more)\n  Use(t);\n");
+  EXPECT_EQ(2, k().for_count);
+  EXPECT_EQ(1, k().lloc());
 }
 
 TEST_F(Classification, OtherLanguagesCountLinesOnly) {
@@ -240,6 +365,28 @@ TEST_F(Extraction, CommentsAreWrittenAtTheEndOfTheLine) {
   EXPECT_EQ("       1: first */// second\n"
             "       2: multi\n"
             "       3: line\n",
+            out());
+}
+
+TEST_F(Extraction, LeadingEscapesLeaveNoStrayLetter) {
+  g().opt.extract_strings = 1;
+  Feed("puts(\"\\nHello\"); puts(\"\\tName:\\t\"); puts(\"\\x1b Bold\\r\\n\");\n"
+       "puts(\"C:\\\\n\");\n");
+  EXPECT_EQ("       1: Hello\n       1: Name:\n       1: Bold\n       2: C:\\\\n\n",
+            out());
+}
+
+TEST_F(Extraction, CommentsKeepBackslashWords) {
+  g().opt.extract_comments = 1;
+  Feed("/* \\brief Sums. */\n// \\n Note\n// \\todo fix\n");
+  EXPECT_EQ("       1: brief Sums\n       2: Note\n       3: todo fix\n", out());
+}
+
+TEST_F(Extraction, LettersBeyondAsciiAreKept) {
+  g().opt.extract_comments = 1;
+  g().opt.extract_strings = 1;
+  Feed("// \xC3\x9C" "berblick \xC3\xA9t\xC3\xA9\ns = \"\xC3\x84rger\";\n");
+  EXPECT_EQ("       1: \xC3\x9C" "berblick \xC3\xA9t\xC3\xA9\n       2: \xC3\x84rger\n",
             out());
 }
 

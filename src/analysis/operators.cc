@@ -2,6 +2,7 @@
 // code dispatch.
 #include <string_view>
 
+#include "analysis/decisions.h"
 #include "analysis/dispatch_parts.h"
 #include "analysis/line_scanner.h"
 #include "analysis/notice_points.h"
@@ -37,11 +38,16 @@ size_t MatchingParen(const char* line, size_t open, size_t len) {
 // "0x00", "0UL", "0e5").
 bool IsZeroLiteral(const char* line, size_t pos, size_t len) {
   size_t end = pos;
-  while (end < len && (IsWordChar(line[end]) || line[end] == '.')) ++end;
+  while (end < len &&
+         (IsWordChar(line[end]) || line[end] == '.' ||
+          (line[end] == '\'' && end + 1 < len && IsWordChar(line[end + 1]))))
+    ++end;  // "0'000" is zero, "0'001" is not
   std::string_view word(line + pos, end - pos);
   if (word.size() > 1 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
-    for (size_t j = 2; j < word.size() && IsHexDigit(word[j]); ++j)
-      if (word[j] != '0') return false;
+    for (size_t j = 2;
+         j < word.size() && (IsHexDigit(word[j]) || word[j] == '\'');
+         ++j)
+      if (word[j] != '0' && word[j] != '\'') return false;
     return true;
   }
   for (char c : word) {
@@ -176,6 +182,12 @@ void Semicolon(const char* line, size_t i, int line_number, G& g) {
   ++g.counters.semicolon_count;
   ++s.fn.local_semicolons;
   s.logical = 1;
+  if (s.in_for_header && !s.for_header_counted &&
+      s.paren_level == s.for_header_level) {
+    ++g.counters.for_headers;
+    ++s.fn.local_for_headers;
+    s.for_header_counted = 1;
+  }
   if (s.friend_class_flag && g.typing.cpp_flag)
     raise_notice(g, 15, line_number, FriendClassName(line, i));
   s.friend_flag = 0;
@@ -285,6 +297,7 @@ void dispatch_operator(const char* line, size_t i, size_t len,
     case '=': Equals(line, i, len, line_number, g); break;
     case '?':
       if (prev == '?' || next == '?') break;  // C#'s "??"
+      if (TypeQuestionMark(line, i, len, g.typing)) break;
       ++s.fn.local_ternary;
       if (!s.macro_with_args) raise_notice(g, 23, line_number);
       break;
@@ -310,7 +323,9 @@ void dispatch_operator(const char* line, size_t i, size_t len,
       // Directive lines ("#if A && B") and macro bodies are no code of
       // the function.
       if (next == c && prev != c && g.fs.function_scope > 0 &&
-          g.fs.funcname_flag && !s.preproc_flag) {
+          g.fs.funcname_flag && !s.preproc_flag &&
+          !(c == '&' && !g.typing.java_flag && !g.typing.csharp_flag &&
+            ReferenceAmpersands(line, i, len, s.in_for_header))) {
         ++s.fn.local_logical;
         ++(c == '&' ? s.fn.local_and : s.fn.local_or);
       }

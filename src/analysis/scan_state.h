@@ -55,10 +55,23 @@ struct FunctionCounters {
   int local_and = 0;
   int local_logical = 0;
   int local_semicolons = 0;
+  int local_for_headers = 0;  // for headers holding a ';' (see lLOC)
   int local_returns = 0;
   int fall_through = 0;
   int last_was_break = 0;
 };
+
+// The kinds of string literal, by the rule that closes them.
+enum StringKind {
+  kPlainString = 0,       // "..." with backslash escapes
+  kVerbatimString = 1,    // C# @"...": "" is a quote, a backslash is text
+  kTextBlock = 2,         // Java """...""" with backslash escapes
+  kQuotedRawString = 3,   // C# """...""": three or more quotes, no escapes
+  kParenRawString = 4,    // C++ R"delim(...)delim"
+};
+
+// A C++ raw string's delimiter has at most 16 characters.
+constexpr size_t kRawDelimiterSize = 16;
 
 struct ScanState {
   // Lexical state carried from line to line.
@@ -67,7 +80,13 @@ struct ScanState {
   int block_comment_star = -1;
   int in_line_comment = 0;
   int in_string = 0;
-  int verbatim_string = 0;  // the open string is a C# @"..." string
+  // What closes the open string (kPlainString and the others below): an
+  // ordinary string ends with its line unless its quote count stays odd;
+  // the other kinds run on over as many lines as they take.
+  int string_kind = 0;
+  int string_quotes = 0;  // quotes that close a Java or C# block string
+  char raw_delimiter[kRawDelimiterSize] = {};  // C++ R"delim( ... )delim"
+  int raw_delimiter_len = 0;
   int in_char = 0;
   int continuation_flag = 0;
   int quote_count = 0;
@@ -102,6 +121,11 @@ struct ScanState {
   int in_if_condition = 0;
   int in_while_condition = 0;
   int in_for_header = 0;
+  // The parenthesis level of the open for header, and whether one of its
+  // ';' has been counted: a for header's semicolons make one statement, a
+  // range or enhanced for (no ';' in its head) takes none back.
+  int for_header_level = 0;
+  int for_header_counted = 0;
   int typedef_flag = 0;
   int const_flag = 0;
   int enum_state = 0;  // 0 none, 2 head seen, 1 body open

@@ -154,7 +154,7 @@ void CloseFunctionBody(int line_number, G& g) {
     m.comments = k.comment_lines - f.snap.comments;
     m.eloc = m.loc - ((k.noneff_brace_lines + k.noneff_paren_lines) -
                       f.snap.noneff);
-    m.lloc = s.fn.local_semicolons - s.fn.local_for;
+    m.lloc = s.fn.local_semicolons - s.fn.local_for_headers;
     m.blanks = k.blank_lines - f.snap.blanks;
     m.lines = m.blanks + m.comments + m.loc;
     int chars = k.char_count - f.snap.chars;

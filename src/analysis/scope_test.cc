@@ -29,6 +29,23 @@ TEST_F(FunctionScope, BraceOnTheHeaderLineAndALoneClosingBrace) {
   EXPECT_EQ(0, fs().function_scope);
 }
 
+TEST_F(FunctionScope, RangeForHeadersTakeNoStatementBack) {
+  Use(kCpp);
+  Feed("int sum(const std::vector<int>& v) {\n"
+       "  int s = 0;\n"
+       "  for (int x : v) s += x;\n"
+       "  for (int i = 0; i < 3; ++i) s++;\n"
+       "  return s;\n"
+       "}\n"
+       "void walk(const std::vector<int>& v) {\n"
+       "  for (auto& x : v) {}\n"
+       "}\n");
+  EXPECT_EQ(2, k().function_count);
+  EXPECT_EQ(5, fs().sums.lloc);
+  EXPECT_EQ(5, fs().sums.max_lloc);
+  EXPECT_EQ(5, k().lloc());
+}
+
 TEST_F(FunctionScope, CommentBlockAboveBelongsToTheFunction) {
   Feed("/* doubles */\n// its argument\nint f(int a)\n{\n  return 2 * a;\n}\n");
   EXPECT_EQ(2, fs().sums.comments);

@@ -102,11 +102,15 @@ void ReadLines(G& g, FILE* in) {
   FileCounters& k = g.counters;
   char* line = f.line;
   auto reader = std::make_unique<SourceReader>(in);
+  bool first_read = true;
   for (;;) {
     size_t n = reader->Next(line, kLineSize);
     bool at_end = (n == 0 || line[n - 1] != '\n') && reader->AtEnd();
+    // Only a UTF-8 byte-order mark at the start of the file is dropped;
+    // other bytes above 127 are text ("\xC3\x9Cberblick").
     size_t lead = 0;
-    while (lead < n && static_cast<unsigned char>(line[lead]) >= 128) ++lead;
+    if (first_read && n >= 3 && memcmp(line, "\xEF\xBB\xBF", 3) == 0) lead = 3;
+    first_read = false;
     const char* text = line + lead;
     size_t len = n - lead;
     if (at_end) {
@@ -114,10 +118,12 @@ void ReadLines(G& g, FILE* in) {
       if (first < 12 && first != '\t') break;
     }
     if (n == kReadSize && line[n - 1] != '\n') {
+      // The long line is not counted yet: it is the next line number, the
+      // one its rest is analysed as.
       Out(g,
           "\n  Error: Text line %d length greater than %d characters\n"
           "         Examine file for proper text file formatting.\n",
-          f.line_number, static_cast<int>(kLineSize));
+          f.line_number + 1, static_cast<int>(kLineSize));
       continue;
     }
     ++f.line_number;

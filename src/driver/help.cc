@@ -318,7 +318,7 @@ constexpr const char* kManual[] = {
     "  eLOC     effective LOC: LOC less the lines holding only a brace",
     "           { or } or only a parenthesis ( or )",
     "  lLOC     logical LOC: the semicolons of the code, less one for",
-    "           each for and foreach statement",
+    "           each for header that holds them",
     "A line with code and a comment counts both as LOC and as a comment",
     "line. Physical lines, characters and white space are counted too; a",
     "tab counts as \"A TAB is equivalent to n space\" blanks.",

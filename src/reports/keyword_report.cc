@@ -105,8 +105,7 @@ Shares SharesOf(const FileCounters& c) {
   s.eloc = SafeRatio(c.eloc(), s.logical) * 100.0;
   s.comments = SafeRatio(c.comment_lines, s.logical) * 100.0;
   s.blanks = SafeRatio(c.blank_lines, s.logical) * 100.0;
-  // Tabs count their full width as white space, so the white space can
-  // pass the character count; the other characters never go below 0.
+  // The other characters never go below 0, even for counts from elsewhere.
   int ink = c.char_count - c.whitespace_count;
   s.characters = SafeRatio(ink > 0 ? ink : 0, c.char_count) * 100.0;
   s.spaces = SafeRatio(c.whitespace_count, c.char_count) * 100.0;

@@ -18,7 +18,7 @@ namespace {
 // shows.
 void FillCounters(FileCounters& c) {
   c.loc = 120, c.noneff_brace_lines = 15, c.noneff_paren_lines = 5;  // eLOC 100
-  c.semicolon_count = 90, c.for_count = 10;                          // lLOC 80
+  c.semicolon_count = 90, c.for_count = 10, c.for_headers = 10;     // lLOC 80
   c.blank_lines = 30, c.comment_lines = 50;  // 200 logical lines
   c.line_count = 190, c.char_count = 5000, c.whitespace_count = 1000;
   c.literal_strings = 11, c.continuation_lines = 12, c.preprocessor_count = 13;
