@@ -610,7 +610,8 @@ const std::array<Range, 128>& FirstLetterIndex() {
 // True when a class, struct or union keyword at `i` follows the '>' of a
 // template head written without a blank ("template<class T>class Box").
 bool TypeWordAfterTemplate(const char* line, size_t i, size_t len) {
-  if (i == 0 || line[i - 1] != '>') return false;
+  // "p->class" is a member of a C struct, not a head.
+  if (i < 2 || line[i - 1] != '>' || line[i - 2] == '-') return false;
   for (std::string_view word : {"class", "struct", "union"}) {
     size_t end = i + word.size();
     if (end <= len && std::string_view(line + i, word.size()) == word &&

@@ -1040,6 +1040,18 @@ TEST_F(TypeTest, TemplateHeadWithoutBlankBeforeTheKeyword) {
             Functions());
 }
 
+// In C "class" is a name; after "->" it is no keyword of a template head.
+TEST_F(TypeC, MemberNamedClassIsNoHead) {
+  g().opt.notice_flag = 1;
+  File("int kind(struct obj *p)\n"
+       "{\n"
+       "  return p->class;\n"
+       "}\n");
+  EXPECT_EQ(0, Raised(24));
+  EXPECT_TRUE(Names(g().classes).empty());
+  EXPECT_EQ(std::vector<std::string>{"kind"}, Functions());
+}
+
 TEST_F(TypeTest, UnionMembersAreFound) {
   Lines("union Value {\n"
        "  int i;\n"
