@@ -277,6 +277,23 @@ void TakeTemplate(G& g) {
   head.clear();
 }
 
+// The namespaces a name qualified by `first` ("net" of "net::connect")
+// is completed with when defined inside namespace `ns`: those around the
+// innermost part of `ns` named `first` ("app" for "app::net"), none when
+// that is the outermost, all of `ns` when no part is named so.
+std::string_view CompletingNamespace(std::string_view ns,
+                                     std::string_view first) {
+  size_t end = ns.size();
+  for (;;) {
+    size_t cut = end >= 2 ? ns.rfind("::", end - 2) : kNpos;
+    size_t begin = cut == kNpos ? 0 : cut + 2;
+    if (ns.substr(begin, end - begin) == first)
+      return cut == kNpos ? std::string_view() : ns.substr(0, cut);
+    if (cut == kNpos) return ns;
+    end = cut;
+  }
+}
+
 // Functions defined inside an open namespace or package carry its name,
 // or that of their class.
 void Qualify(G& g) {
@@ -301,11 +318,11 @@ void Qualify(G& g) {
                     IsNameStart(f.class_name[0]);
     name = (by_class ? f.class_name : f.namespace_name) +
            (c_family ? "::" : ".") + f.func_name;
-  } else if (std::string_view(f.func_name).substr(0, colon) !=
-             f.namespace_name) {
-    name = f.namespace_name + (t.csharp_flag ? "." : "::") + f.func_name;
   } else {
-    return;
+    std::string_view outer = CompletingNamespace(
+        f.namespace_name, std::string_view(f.func_name).substr(0, colon));
+    if (outer.empty()) return;
+    name = std::string(outer) + (t.csharp_flag ? "." : "::") + f.func_name;
   }
   f.func_name = Bounded(name, kLineSize);
 }

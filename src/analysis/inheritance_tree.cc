@@ -466,16 +466,80 @@ bool AddChildEdge(const std::string& name, const std::string& base,
                      line, parent_count, g.tree.lost, g);
 }
 
+namespace {
+
+bool Usable(const TypeRecord& r) {
+  return !r.name.empty() && !BlankOrControl(r.name[0]);
+}
+
+bool HasBases(const TypeRecord& r) {
+  return !r.bases.empty() && !BlankOrControl(r.bases[0]);
+}
+
+// The class records ordered so that every class comes after the classes
+// it derives from, as far as they are in the list: the tree then does not
+// depend on the order in which the files were read.  Records keep their
+// list order otherwise; a cycle of bases is cut where the walk meets it.
+// Iterative, so a long chain of classes cannot exhaust the stack.
+std::vector<const TypeRecord*> BasesFirst(G& g) {
+  std::vector<const TypeRecord*> records;
+  for (const auto& record : g.classes.items())
+    if (Usable(*record)) records.push_back(record.get());
+  std::unordered_map<std::string, std::vector<size_t>> by_name;
+  for (size_t k = 0; k < records.size(); ++k)
+    by_name[FoldName(records[k]->name)].push_back(k);
+  std::vector<std::vector<size_t>> bases(records.size());
+  for (size_t k = 0; k < records.size(); ++k) {
+    if (!HasBases(*records[k])) continue;
+    EachBase(records[k]->bases, [&](std::string_view base) {
+      std::string resolved =
+          ResolveBase(records[k]->name, std::string(base), g);
+      auto it = by_name.find(FoldName(resolved));
+      if (it == by_name.end()) return;
+      for (size_t b : it->second)
+        if (b != k) bases[k].push_back(b);
+    });
+  }
+  enum : unsigned char { kNew, kOpen, kDone };
+  std::vector<unsigned char> state(records.size(), kNew);
+  std::vector<const TypeRecord*> order;
+  order.reserve(records.size());
+  std::vector<std::pair<size_t, size_t>> stack;  // record, next base
+  for (size_t start = 0; start < records.size(); ++start) {
+    if (state[start] != kNew) continue;
+    state[start] = kOpen;
+    stack.emplace_back(start, 0);
+    while (!stack.empty()) {
+      const size_t k = stack.back().first;
+      const size_t next = stack.back().second;
+      if (next < bases[k].size()) {
+        ++stack.back().second;
+        const size_t b = bases[k][next];
+        if (state[b] == kNew) {
+          state[b] = kOpen;
+          stack.emplace_back(b, 0);
+        }
+        continue;
+      }
+      state[k] = kDone;
+      order.push_back(records[k]);
+      stack.pop_back();
+    }
+  }
+  return order;
+}
+
+}  // namespace
+
 void BuildInheritanceTree(G& g) {
   if (g.tree.built) return;
   g.tree.built = 1;
   const FileTyping saved = g.typing;
-  for (const auto& record : g.classes.items()) {
+  for (const TypeRecord* record : BasesFirst(g)) {
     const TypeRecord& r = *record;
-    if (r.name.empty() || BlankOrControl(r.name[0])) continue;
     // Name separators follow the language of the defining file.
     type_file(r.file, g, 0);
-    if (r.bases.empty() || BlankOrControl(r.bases[0])) {
+    if (!HasBases(r)) {
       if (FindNode(g.tree.roots, r.name, g) != nullptr) {
         Out(g, "  Error: Duplicate Root Node: %s - Inheritance %s\n",
             EscapeFor(g, r.name).c_str(), EscapeFor(g, r.bases).c_str());

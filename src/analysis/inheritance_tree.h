@@ -51,7 +51,9 @@ struct InheritanceTree {
   void Clear();
 };
 
-// Fills the two forests from the class list (once per run).
+// Fills the two forests from the class list (once per run, after every
+// file is read).  Each class is linked after the classes it derives from,
+// so the tree does not depend on the order of the files.
 void BuildInheritanceTree(G& g);
 // Inserts one node under `base` (empty: a root); true when it was linked.
 bool AddTreeNode(std::vector<std::unique_ptr<TreeNode>>& forest,

@@ -228,17 +228,36 @@ void Interface(Hit& h) {
   TypeHead(h, kKindInterface);
 }
 
-// A struct head at parenthesis level 0 with no '=' on the line.
-void Struct(Hit& h) {
+// True when the line holds an '=' that is no comparison ("==", "!=", "<=",
+// ">="), as an initialised variable does ("struct point p = { 1, 2 };").
+bool HoldsAssignment(std::string_view line) {
+  for (size_t p = line.find('='); p != std::string_view::npos;
+       p = line.find('=', p + 1)) {
+    const char before = p > 0 ? line[p - 1] : '\0';
+    const char after = p + 1 < line.size() ? line[p + 1] : '\0';
+    if (after == '=') {
+      ++p;
+      continue;
+    }
+    if (before != '!' && before != '<' && before != '>') return true;
+  }
+  return false;
+}
+
+// A struct or union head at parenthesis level 0 with no assignment on the line.
+// A typedef does not hold it back: "typedef struct point { ... } point_t;"
+// defines the struct as well.
+void StructOrUnion(Hit& h, int kind) {
   const ScanState& s = h.g.scan;
-  if (s.define_flag || s.enum_state != kEnumNone || s.typedef_flag ||
-      s.template_beg_flag || s.paren_level > 0 ||
+  if (s.define_flag || s.enum_state != kEnumNone || s.template_beg_flag ||
+      s.paren_level > 0 ||
       (h.g.fs.funcname_flag && h.g.fs.param_collect_flag))
     return;
-  if (std::string_view(h.line, h.len).find('=') != std::string_view::npos)
-    return;
-  TypeHead(h, kKindStruct);
+  if (HoldsAssignment(std::string_view(h.line, h.len))) return;
+  TypeHead(h, kind);
 }
+
+void Struct(Hit& h) { StructOrUnion(h, kKindStruct); }
 
 void Const(Hit& h) {
   h.g.scan.const_flag = 1;
@@ -444,7 +463,30 @@ void Typedef(Hit& h) {
   ++h.g.counters.typedef_count;
 }
 
-void Union(Hit& h) { ++h.g.counters.union_count; }
+// Only "union {" and a union at the end of a line count; every union
+// with a body is a type whose member functions are found like those of a
+// struct.
+void Union(Hit& h) {
+  keyword_follows(h.line, h.end, h.len, &h.g.counters.union_count, '{', '\n');
+  StructOrUnion(h, kKindUnion);
+}
+
+// A Java or C# record: "record Point(int x, int y) {".  The word is no
+// keyword elsewhere ("record = r;"), so only a name after it makes a head;
+// "record class" and "record struct" are left to their second word.
+void Record(Hit& h) {
+  const ScanState& s = h.g.scan;
+  if (s.assignment_flag || s.paren_level > 0 || s.template_beg_flag) return;
+  size_t p = SkipBlanks(h.line, h.end, h.len);
+  size_t word_end = p;
+  while (word_end < h.len && IsWordChar(h.line[word_end])) ++word_end;
+  std::string_view word(h.line + p, word_end - p);
+  if (word.empty() || !(IsAlpha(word[0]) || word[0] == '_') ||
+      word == "class" || word == "struct" || word == "interface" ||
+      word == "instanceof")
+    return;
+  TypeHead(h, kKindClass);
+}
 
 void Using(Hit& h) {
   h.g.scan.using_flag = 1;
@@ -520,6 +562,7 @@ constexpr Keyword kKeywords[] = {
     {"protected", kAll, true, kSep, ":", Protected, nullptr},
     {"public", kAll, true, kSep, ":", Public, nullptr},
     {"realloc", kAll, false, kBlank | kComment, "(", Realloc, nullptr},
+    {"record", kJavaCs, false, kBlank, "", Record, nullptr},
     {"reinterpret_cast", kAll, true, kSep, "<", nullptr, nullptr},
     {"return", kAll, false, kBlank | kComment, ";", Return, ReturnOtherwise},
     // "static" opens a Java or C# static initialiser; its head joins with
@@ -534,7 +577,7 @@ constexpr Keyword kKeywords[] = {
     {"try", kAll, true, kSep, "{", Try, nullptr},
     {"typedef", kAll, false, kSep, "", Typedef, nullptr},
     {"typeid", kAll, true, kSep, "(", nullptr, nullptr},
-    {"union", kAll, false, kNextArg, "{", Union, nullptr},
+    {"union", kAll, false, kSep, "{", Union, nullptr},
     {"using", kCppCs, true, kSep, "", Using, nullptr},
     {"virtual", kAll, true, kSep, "(", Virtual, nullptr},
     {"void", kAll, false, kSep, "(;)*", Void, nullptr},
@@ -567,6 +610,20 @@ const std::array<Range, 128>& FirstLetterIndex() {
 
 // True when the word at `i` is the directive word of "# word": "# if" is
 // a directive, not the keyword.
+// True when a class, struct or union keyword at `i` follows the '>' of a
+// template head written without a blank ("template<class T>class Box").
+bool TypeWordAfterTemplate(const char* line, size_t i, size_t len) {
+  // "p->class" is a member of a C struct, not a head.
+  if (i < 2 || line[i - 1] != '>' || line[i - 2] == '-') return false;
+  for (std::string_view word : {"class", "struct", "union"}) {
+    size_t end = i + word.size();
+    if (end <= len && std::string_view(line + i, word.size()) == word &&
+        (end == len || !IsWordChar(line[end])))
+      return true;
+  }
+  return false;
+}
+
 bool IsDirectiveWord(const char* line, size_t i, const ScanState& s) {
   if (!s.preproc_flag) return false;
   size_t p = i;
@@ -611,8 +668,10 @@ const std::array<std::array<bool, 256>, 256>& LeadTable() {
 bool dispatch_keyword(const char* line, size_t i, size_t len,
                       int line_number, G& g) {
   const char first = line[i];
-  if (i > 0 && !LeadTable()[static_cast<unsigned char>(first)]
-                           [static_cast<unsigned char>(line[i - 1])])
+  if (i > 0 &&
+      !LeadTable()[static_cast<unsigned char>(first)]
+                  [static_cast<unsigned char>(line[i - 1])] &&
+      !TypeWordAfterTemplate(line, i, len))
     return false;
   if (i == 0 && LeadSet(first) == nullptr) return false;
   // A keyword is a whole word: when a letter, digit or '_' follows it, no

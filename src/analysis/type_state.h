@@ -11,7 +11,10 @@ namespace vek {
 
 constexpr int kTypeStackSize = 32;
 
-enum TypeKind { kKindClass = 0, kKindStruct = 1, kKindInterface = 2 };
+// A union head is read as kKindUnion and then handled as a struct whose
+// frame is marked `is_union` (it counts under union, not struct).
+enum TypeKind { kKindClass = 0, kKindStruct = 1, kKindInterface = 2,
+                kKindUnion = 3 };
 
 // The access level in force and the member counts of one type.
 struct TypeCounts {
@@ -38,6 +41,8 @@ struct TypeFrame {
   TypeSnapshot snap;
   int virtual_seen = 0;  // a virtual method was declared (notice #37)
   int virtual_dtor = 0;  // ... and a virtual destructor
+  int is_union = 0;
+  int typedef_flag = 0;  // a typedef was open when the body opened
 };
 
 struct NamespaceFrame {
@@ -51,7 +56,10 @@ struct TypeState {
   // the body's '{' (gathered across lines).
   int head_pending = 0;
   int head_kind = kKindClass;
+  int head_union = 0;
   int head_line = 0;
+  size_t head_keyword_end = 0;  // index after the keyword on head_line
+  size_t head_before_line = 0;  // head_text before the current line
   std::string head_text;
   std::string head_template;
 

@@ -142,6 +142,9 @@ bool AtTypeBodyLevel(const G& g) {
          g.fs.brace_depth == g.ts.cur.body_depth;
 }
 
+bool NameWord(std::string_view head, size_t& i, std::string& word,
+              size_t& end);
+
 // The base list in a type head: after the ':' that follows the name in
 // C++ and C#, after "extends" or "implements" in Java.
 std::string BasesOf(std::string_view head, size_t name_end, const G& g) {
@@ -157,15 +160,62 @@ std::string BasesOf(std::string_view head, size_t name_end, const G& g) {
     char c = rest[i];
     if (c == '<') {
       i = SkipGroup(rest, i, '<', '>') - 1;
+    } else if (c == '(') {
+      // The parameters of a C# primary constructor.
+      i = SkipGroup(rest, i, '(', ')') - 1;
     } else if (c == ':') {
       if (i + 1 < rest.size() && rest[i + 1] == ':') {
         ++i;
         continue;
       }
-      return std::string(rest.substr(i + 1));
+      std::string bases(rest.substr(i + 1));
+      if (g.typing.csharp_flag) {
+        // "class Svc(ILogger log) : Base(log)": the base's arguments are
+        // no part of its name.
+        for (size_t p = bases.find('('); p != std::string::npos;
+             p = bases.find('(', p))
+          bases.erase(p, SkipGroup(bases, p, '(', ')') - p);
+      }
+      return bases;
     }
   }
   return {};
+}
+
+// True when the '(' that ends `before` (the type head from its keyword up
+// to the parenthesis) belongs to the head: in template arguments
+// ("Storage<(N > 64)>"), in the base list ("public MAKE_BASE(D)", a C#
+// "where T : new()"), or, in Java and C#, right after the type's name (the
+// parameters of a record or primary constructor).  Otherwise the head was
+// a return type ("struct s *f(int a)").
+bool HeadOwnsParen(std::string_view before, const G& g) {
+  int angle = 0;
+  for (size_t p = 0; p < before.size(); ++p) {
+    const char c = before[p];
+    if (c == '(') {
+      p = SkipGroup(before, p, '(', ')') - 1;
+    } else if (c == '<') {
+      ++angle;
+    } else if (c == '>' && angle > 0) {
+      --angle;
+    } else if (c == ':' && angle == 0) {
+      if (p + 1 < before.size() && before[p + 1] == ':') {
+        ++p;
+        continue;
+      }
+      return true;  // the base list
+    }
+  }
+  if (angle > 0) return true;
+  if (!DotLanguage(g)) return false;
+  if (FindWord(before, "extends") != kNpos ||
+      FindWord(before, "implements") != kNpos ||
+      FindWord(before, "where") != kNpos)
+    return true;
+  size_t i = 0, end = 0;
+  std::string word;
+  if (!NameWord(before, i, word, end)) return false;
+  return TrimLeft(before.substr(end), " \t\r\n").empty();
 }
 
 // Reads the name word of a type head from `i`; `end` receives the index
@@ -209,6 +259,27 @@ bool NameWord(std::string_view head, size_t& i, std::string& word,
   }
   end = p;
   return true;
+}
+
+// The index after the attributes that stand at `i` ("[[deprecated]]",
+// "__attribute__((visibility(\"default\")))", "__declspec(x)").
+size_t SkipAttributes(std::string_view text, size_t i) {
+  for (;;) {
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    if (text.compare(i, 2, "[[") == 0) {
+      i = SkipGroup(text, i, '[', ']');
+      continue;
+    }
+    size_t word_end = i;
+    while (word_end < text.size() && IsWordChar(text[word_end])) ++word_end;
+    std::string_view word = text.substr(i, word_end - i);
+    if (word != "__attribute__" && word != "__declspec" && word != "alignas")
+      return i;
+    size_t p = word_end;
+    while (p < text.size() && IsBlank(text[p])) ++p;
+    if (p >= text.size() || text[p] != '(') return i;
+    i = SkipGroup(text, p, '(', ')');
+  }
 }
 
 // Qualifies a type name by the open namespace and the enclosing types.
@@ -418,8 +489,11 @@ void type_keyword(G& g, int kind, const char* line, size_t end, size_t len,
                   int line_number) {
   TypeState& t = g.ts;
   t.head_pending = 1;
-  t.head_kind = kind;
+  t.head_union = kind == kKindUnion;
+  t.head_kind = kind == kKindUnion ? kKindStruct : kind;
   t.head_line = line_number;
+  t.head_keyword_end = end;
+  t.head_before_line = 0;
   t.head_text.clear();
   AppendWithoutComments(t.head_text,
                         std::string_view(line + end, len > end ? len - end : 0));
@@ -430,14 +504,22 @@ void type_keyword(G& g, int kind, const char* line, size_t end, size_t len,
 void namespace_keyword(G& g, const char* line, size_t end, size_t len,
                        int line_number, bool declaration) {
   std::string_view text(line, len);
+  end = SkipAttributes(text, end);
   std::string word = FirstWord(text, end, g);
-  // "namespace a::b {" names the nested namespace at once.
-  size_t p = text.find(word, end) + word.size();
+  // "namespace a::b {" names the nested namespace at once;
+  // "namespace a::inline b {" as well.
+  size_t p = word.empty() ? end : text.find(word, end) + word.size();
   while (!word.empty() && text.compare(p, 2, "::") == 0) {
     std::string more = FirstWord(text, p + 2, g);
     if (more.empty()) break;
-    word += "::" + more;
     p = text.find(more, p + 2) + more.size();
+    if (more == "inline") {
+      std::string inner = FirstWord(text, p, g);
+      if (inner.empty()) break;
+      p = text.find(inner, p) + inner.size();
+      more = inner;
+    }
+    word += "::" + more;
   }
   if (declaration && !g.typing.java_flag) {
     // "namespace alias = other;" is no namespace; "namespace X;" (C#)
@@ -480,6 +562,7 @@ void types_line_start(const char* text, size_t len, G& g) {
   // A head given up ("struct s *f(int a)") gathers nothing more.
   if (t.head_pending && !g.fs.type_head_pending) t.head_pending = 0;
   if (t.head_pending && g.file.line_number != t.head_line) {
+    t.head_before_line = t.head_text.size() + 1;
     if (t.head_text.size() < kStatementMax) {
       t.head_text += ' ';
       AppendWithoutComments(t.head_text, std::string_view(text, len));
@@ -527,7 +610,12 @@ bool type_body_opens(const char* line, size_t len, int line_number, G& g) {
   TypeFrame& cur = t.cur;
   cur = TypeFrame();
   cur.kind = t.head_kind;
+  cur.is_union = t.head_union;
   cur.body_depth = f.brace_depth + 1;
+  // The members are no typedefs; the typedef goes on after the body
+  // ("typedef struct point { int x; } point_t;").
+  cur.typedef_flag = s.typedef_flag;
+  s.typedef_flag = 0;
   cur.templ = std::move(t.head_template);
   t.head_template.clear();
   f.class_open_flag = 1;
@@ -554,7 +642,9 @@ bool type_body_opens(const char* line, size_t len, int line_number, G& g) {
   cur.snap.chars = k.char_count;
 
   switch (cur.kind) {
-    case kKindStruct: ++g.counters.struct_count; break;
+    case kKindStruct:
+      if (!cur.is_union) ++g.counters.struct_count;
+      break;
     case kKindInterface: ++g.counters.interface_count; break;
     default: ++g.counters.class_count; break;
   }
@@ -647,6 +737,7 @@ void type_body_closes(int line_number, G& g) {
     }
     class_end_output(g, line_number, z);
   }
+  const int typedef_open = cur.typedef_flag;
   if (t.class_index > 0) {
     PopClass(g);
   } else {
@@ -655,6 +746,7 @@ void type_body_closes(int line_number, G& g) {
     f.class_name.clear();
     g.scan.access_public = g.scan.access_protected = g.scan.access_private = 0;
   }
+  if (typedef_open) g.scan.typedef_flag = 1;
 }
 
 void namespace_body_closes(int line_number, G& g) {
@@ -676,15 +768,29 @@ void namespace_body_closes(int line_number, G& g) {
 bool type_paren_is_argument(const char* line, size_t i, const G& g) {
   const TypeState& t = g.ts;
   if (g.fs.function_scope > 0) return false;
+  // A namespace head holds no function head: its parentheses are those of
+  // a macro or attribute ("namespace std _GLIBCXX_VISIBILITY(default) {").
+  if (t.namespace_pending && g.fs.type_head_pending) return true;
   if (t.head_pending && g.fs.type_head_pending) {
     size_t end = i;
     while (end > 0 && IsBlank(line[end - 1])) --end;
     size_t start = end;
     while (start > 0 && IsWordChar(line[start - 1])) --start;
     std::string_view word(line + start, end - start);
-    return !word.empty() &&
-           (word.substr(0, 2) == "__" || word == "alignas" ||
-            g.macro_names.count(std::string(word)) != 0);
+    if (!word.empty() &&
+        (word.substr(0, 2) == "__" || word == "alignas" ||
+         g.macro_names.count(std::string(word)) != 0))
+      return true;
+    // The head from its keyword up to this parenthesis.
+    std::string before;
+    size_t from = 0;
+    if (g.file.line_number == t.head_line)
+      from = std::min(t.head_keyword_end, i);
+    else
+      before = t.head_text.substr(0, std::min(t.head_before_line,
+                                              t.head_text.size()));
+    AppendWithoutComments(before, std::string_view(line + from, i - from));
+    return HeadOwnsParen(before, g);
   }
   if (!AtTypeBodyLevel(g) || t.line_offset + i > t.stmt.size()) return false;
   // An open '<' in the statement so far (not "operator<", "->", "<<").
@@ -724,11 +830,48 @@ void CountNamedMethod(int line_number, std::string_view name,
 
 // A declaration whose parameter list comes before any '=' is a method
 // ("virtual void draw() = 0;"); the name is the word in front of it.
+// An operator's name in a declaration ("bool operator==(const T&) const
+// = default;"): the '=', '<' and '(' of the symbol are no initializer,
+// template argument or parameter list.  `at` is where the word "operator"
+// starts; returns false when no parameter list follows.
+bool OperatorDeclaration(std::string_view statement, size_t at,
+                         std::string& name, std::string& params) {
+  size_t start = at;
+  while (start >= 2 && statement[start - 1] == ':' &&
+         statement[start - 2] == ':') {
+    start -= 2;
+    while (start > 0 && (IsWordChar(statement[start - 1]) ||
+                         statement[start - 1] == '~'))
+      --start;
+  }
+  size_t p = at + 8;  // "operator"
+  while (p < statement.size() && IsBlank(statement[p])) ++p;
+  bool call = false;
+  if (p < statement.size() && statement[p] == '(') {
+    size_t q = p + 1;
+    while (q < statement.size() && IsBlank(statement[q])) ++q;
+    if (q < statement.size() && statement[q] == ')') {
+      call = true;
+      p = q + 1;
+    }
+  }
+  size_t open = statement.find('(', p);
+  if (open == kNpos) return false;
+  std::string qualifier(statement.substr(start, at - start));
+  name = call ? NormaliseName(qualifier) + "operator ()"
+              : NormaliseName(statement.substr(start, open - start));
+  params = std::string(
+      statement.substr(open, SkipGroup(statement, open, '(', ')') - open));
+  return true;
+}
+
 bool MethodDeclaration(std::string_view statement, std::string& name,
                        std::string& params) {
   int angle = 0;
   for (size_t p = 0; p < statement.size(); ++p) {
     char c = statement[p];
+    if (angle == 0 && c == 'o' && WordAt(statement, p, "operator"))
+      return OperatorDeclaration(statement, p, name, params);
     if (c == '<') ++angle;
     if (c == '>' && angle > 0) --angle;
     if (angle > 0) continue;

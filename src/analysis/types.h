@@ -39,8 +39,9 @@ void PopNamespace(G& g);
 
 // --- Scan hooks ----------------------------------------------------------
 
-// A class (kind 0), struct (1) or interface (2) keyword outside function
-// bodies; `end` is the index after the keyword.
+// A class (kind 0), struct (1), interface (2) or union (3) keyword, or a
+// Java or C# record (a class), outside function bodies; `end` is the
+// index after the keyword.
 void type_keyword(G& g, int kind, const char* line, size_t end, size_t len,
                   int line_number);
 
@@ -65,8 +66,10 @@ void namespace_body_closes(int line_number, G& g);
 // data member statement.
 void type_statement_end(const char* line, size_t i, int line_number, G& g);
 
-// True when the '(' at `i` opens the arguments of a macro or attribute in
-// a type head, or sits inside the template arguments of a member's type.
+// True when the '(' at `i` belongs to a type or namespace head (the
+// arguments of a macro or attribute, template arguments, the base list, the
+// parameters of a record or primary constructor), or sits inside the
+// template arguments of a member's type.
 bool type_paren_is_argument(const char* line, size_t i, const G& g);
 
 // A '{' or '}' at `i` that is no initializer: the next statement of the

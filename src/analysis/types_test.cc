@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/inheritance_tree.h"
 #include "analysis/line_scanner.h"
 #include "analysis/scan_test_util.h"
 #include "common/type_record.h"
@@ -937,6 +938,263 @@ TEST_F(TypeJava, InterfaceWithoutCommentRaises54) {
   for (const auto& [number, line] : trace_)
     if (number == 54) at.push_back(line);
   EXPECT_EQ(std::vector<int>{2}, at);
+}
+
+
+// --- Heads that once lost their bodies -----------------------------------
+
+TEST_F(TypeTest, ParenthesesInTheBaseListMakeNoFunction) {
+  File("class Buffer : public Storage<(N > 64)> {\n"
+       "public:\n"
+       "  int size() const { return n; }\n"
+       "  int n;\n"
+       "};\n"
+       "class C : public MAKE_BASE(D), private Other {\n"
+       "  void run() {}\n"
+       "};\n"
+       "struct Flag : std::integral_constant<bool, sizeof(T) == 4> {\n"
+       "  bool on() { return true; }\n"
+       "};\n");
+  EXPECT_EQ((std::vector<std::string>{"Buffer", "C", "Flag"}),
+            Names(g().classes));
+  EXPECT_EQ((std::vector<std::string>{"Buffer::size", "C::run", "Flag::on"}),
+            Functions());
+  EXPECT_EQ("Storage<(N>64)>", Class("Buffer")->bases);
+  EXPECT_EQ(1, Class("Buffer")->method_counts.pub);
+  EXPECT_EQ(1, Class("Buffer")->data_counts.pub);
+  EXPECT_EQ("MAKE_BASE(D),Other", Class("C")->bases);
+  EXPECT_EQ(2, Class("C")->base_count);
+}
+
+TEST_F(TypeTest, StructReturnTypeStillGivesTheHeadUp) {
+  File("struct node *lookup(struct node *head, int key) {\n"
+       "  return head;\n"
+       "}\n"
+       "struct pair make_pair(int a) {\n"
+       "  return p;\n"
+       "}\n");
+  EXPECT_TRUE(Names(g().classes).empty());
+  EXPECT_EQ((std::vector<std::string>{"lookup", "make_pair"}), Functions());
+}
+
+TEST_F(TypeCSharp, ConstructorConstraintInTheHead) {
+  File("class Pool<T> where T : new() {\n"
+       "  T Make() { return new T(); }\n"
+       "}\n");
+  EXPECT_EQ(std::vector<std::string>{"Pool<T>"}, Names(g().classes));
+  EXPECT_EQ(std::vector<std::string>{"Pool<T>.Make"}, Functions());
+}
+
+TEST_F(TypeC, TypedefStructDefinesTheStruct) {
+  Lines("typedef struct point {\n"
+       "  int x;\n"
+       "  int y;\n"
+       "} point_t;\n"
+       "typedef struct { int w, h; } size_t2;\n"
+       "typedef struct point *point_ref;\n"
+       "int area(point_t p)\n"
+       "{\n"
+       "  return p.x;\n"
+       "}\n");
+  EXPECT_EQ(2, g().counters.struct_count);  // the anonymous one counts too
+  EXPECT_EQ(3, g().counters.typedef_count);
+  EndFile();
+  ASSERT_EQ(std::vector<std::string>{"point"}, Names(g().classes));
+  const TypeRecord* r = Class("point");
+  EXPECT_EQ(1, r->struct_flag);
+  EXPECT_EQ(2, r->data_counts.pub);
+  EXPECT_EQ(std::vector<std::string>{"area"}, Functions());
+}
+
+TEST_F(TypeTest, TypedefStructMembersAreNoTypedefs) {
+  File("typedef struct Counter {\n"
+       "  int next() { return ++n; }\n"
+       "  int n;\n"
+       "} Counter_t;\n"
+       "typedef class Hidden { int x; } Hidden_t;\n");
+  // A typedef holds back "class" alone.
+  EXPECT_EQ(std::vector<std::string>{"Counter"}, Names(g().classes));
+  EXPECT_EQ(std::vector<std::string>{"Counter::next"}, Functions());
+  EXPECT_EQ(1, Class("Counter")->method_counts.pub);
+  EXPECT_EQ(1, Class("Counter")->data_counts.pub);
+}
+
+TEST_F(TypeTest, TemplateHeadWithoutBlankBeforeTheKeyword) {
+  File("template<typename T>class Box {\n"
+       "public:\n"
+       "  T get() const { return v; }\n"
+       "  T v;\n"
+       "};\n"
+       "template<class A, class B>struct Pair {\n"
+       "  A first() { return a; }\n"
+       "};\n"
+       "template<class T>union Slot {\n"
+       "  T get() { return t; }\n"
+       "};\n");
+  EXPECT_EQ((std::vector<std::string>{"Box", "Pair", "Slot"}),
+            Names(g().classes));
+  EXPECT_EQ("<typename T>", Class("Box")->templ);
+  EXPECT_EQ("<class A, class B>", Class("Pair")->templ);
+  EXPECT_EQ((std::vector<std::string>{"Box::get", "Pair::first",
+                                      "Slot::get"}),
+            Functions());
+}
+
+// In C "class" is a name; after "->" it is no keyword of a template head.
+TEST_F(TypeC, MemberNamedClassIsNoHead) {
+  g().opt.notice_flag = 1;
+  File("int kind(struct obj *p)\n"
+       "{\n"
+       "  return p->class;\n"
+       "}\n");
+  EXPECT_EQ(0, Raised(24));
+  EXPECT_TRUE(Names(g().classes).empty());
+  EXPECT_EQ(std::vector<std::string>{"kind"}, Functions());
+}
+
+TEST_F(TypeTest, UnionMembersAreFound) {
+  Lines("union Value {\n"
+       "  int i;\n"
+       "  float f;\n"
+       "  int as_int() const { return i; }\n"
+       "};\n"
+       "struct Cell {\n"
+       "  union {\n"
+       "    int a;\n"
+       "    long b;\n"
+       "  };\n"
+       "  int get() { return a; }\n"
+       "};\n"
+       "union Value make(void) { return v; }\n");
+  // A union is counted as a union, never as a struct.
+  EXPECT_EQ(1, g().counters.struct_count);
+  EXPECT_EQ(1, g().counters.union_count);  // "union {" only
+  EndFile();
+  EXPECT_EQ((std::vector<std::string>{"Value", "Cell"}), Names(g().classes));
+  EXPECT_EQ(
+      (std::vector<std::string>{"Value::as_int", "Cell::get", "make"}),
+      Functions());
+  const TypeRecord* v = Class("Value");
+  EXPECT_EQ(1, v->struct_flag);  // members public, like a struct
+  EXPECT_EQ(2, v->data_counts.pub);
+  EXPECT_EQ(1, v->method_counts.pub);
+  // The anonymous union's members are members of the struct.
+  EXPECT_EQ(2, Class("Cell")->data_counts.pub);
+}
+
+TEST_F(TypeTest, AttributesAndMacrosInNamespaceHeads) {
+  File("namespace std _GLIBCXX_VISIBILITY(default) {\n"
+       "int first() { return 1; }\n"
+       "int second() { return 2; }\n"
+       "}\n"
+       "namespace [[deprecated]] old {\n"
+       "void gone() {}\n"
+       "}\n"
+       "namespace vis __attribute__((visibility(\"default\"))) {\n"
+       "void shown() {}\n"
+       "}\n"
+       "namespace lib::inline v2 {\n"
+       "void api() {}\n"
+       "}\n");
+  EXPECT_EQ((std::vector<std::string>{"std", "old", "vis", "lib::v2"}),
+            Names(g().namespaces));
+  EXPECT_EQ((std::vector<std::string>{"std::first", "std::second",
+                                      "old::gone", "vis::shown",
+                                      "lib::v2::api"}),
+            Functions());
+}
+
+TEST_F(TypeJava, RecordWithComponents) {
+  File("package geo;\n"
+       "public record Point(int x, int y) implements Shape {\n"
+       "  public int sum() { return x + y; }\n"
+       "  static Point origin() { return new Point(0, 0); }\n"
+       "}\n"
+       "record Pair<A, B>(A a, B b) {\n"
+       "  A first() { return a; }\n"
+       "}\n"
+       "class Holder {\n"
+       "  Record record;\n"
+       "  void set(Record r) { record = r; }\n"
+       "}\n");
+  EXPECT_EQ((std::vector<std::string>{"geo.Point", "geo.Pair<A,B>",
+                                      "geo.Holder"}),
+            Names(g().classes));
+  EXPECT_EQ("Shape", Class("geo.Point")->bases);
+  EXPECT_EQ((std::vector<std::string>{"geo.Point.sum", "geo.Point.origin",
+                                      "geo.Pair<A,B>.first",
+                                      "geo.Holder.set"}),
+            Functions());
+  EXPECT_EQ(1, Class("geo.Holder")->data_counts.priv);
+}
+
+TEST_F(TypeCSharp, RecordsAndPrimaryConstructors) {
+  File("namespace App {\n"
+       "public record Point(int X, int Y) {\n"
+       "  public int Sum() { return X + Y; }\n"
+       "}\n"
+       "public record struct Size(int W, int H) {\n"
+       "  public int Area() { return W * H; }\n"
+       "}\n"
+       "public class Svc(ILogger log) : Base(log), IService {\n"
+       "  public void Run() { log.Info(); }\n"
+       "}\n"
+       "public record Tag(string Name);\n"
+       "}\n");
+  EXPECT_EQ((std::vector<std::string>{"App.Point", "App.Size", "App.Svc"}),
+            Names(g().classes));
+  EXPECT_EQ(1, Class("App.Size")->struct_flag);
+  EXPECT_EQ("Base,IService", Class("App.Svc")->bases);
+  EXPECT_EQ((std::vector<std::string>{"App.Point.Sum", "App.Size.Area",
+                                      "App.Svc.Run"}),
+            Functions());
+}
+
+TEST_F(TypeTest, QualifiedDefinitionInsideItsOwnNamespace) {
+  File("namespace app {\n"
+       "namespace net {\n"
+       "void app::net::connect() {}\n"
+       "void net::close() {}\n"
+       "void Socket::open() {}\n"
+       "}\n"
+       "void net::send() {}\n"
+       "}\n");
+  EXPECT_EQ((std::vector<std::string>{"app::net::connect", "app::net::close",
+                                      "app::net::Socket::open",
+                                      "app::net::send"}),
+            Functions());
+}
+
+TEST_F(TypeTest, DeletedDefaultedAndPureOperatorsAreMethods) {
+  File("class V {\n"
+       "public:\n"
+       "  V& operator=(const V&) = delete;\n"
+       "  bool operator==(const V&) const = default;\n"
+       "  virtual bool operator<(const V& o) const = 0;\n"
+       "  virtual int operator()(int x) = 0;\n"
+       "  explicit operator bool() const = delete;\n"
+       "  V& operator<<=(int n) = delete;\n"
+       "  int size = 0;\n"
+       "};\n");
+  const TypeRecord* v = Class("V");
+  EXPECT_EQ(6, v->method_counts.pub);
+  EXPECT_EQ(1, v->data_counts.pub);
+}
+
+TEST_F(TypeTest, DerivedClassReadBeforeItsBase) {
+  g().opt.inheritance_flag = 1;
+  g().file.name = "derived.cpp";
+  File("class Derived : public Base {\n"
+       "};\n");
+  g().file.name = "base.cpp";
+  File("class Base {\n"
+       "};\n");
+  BuildInheritanceTree(g());
+  EXPECT_TRUE(g().tree.lost.empty());
+  ASSERT_EQ(1u, g().tree.roots.size());
+  EXPECT_EQ("Base", g().tree.roots[0]->name);
+  ASSERT_EQ(1u, g().tree.roots[0]->children.size());
+  EXPECT_EQ("Derived", g().tree.roots[0]->children[0]->name);
 }
 
 }  // namespace
