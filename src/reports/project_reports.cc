@@ -24,15 +24,21 @@ void TitleBlock(G& g, std::string_view title) {
   ReportTitle(g, title);
 }
 
-// "  words ....: " as it is, or in HTML with its words (up to the dots)
-// in bold.
+// "  words ....: " as it is, or in HTML with its words in bold: up to the
+// run of dots before the colon, or up to the colon when a single dot there
+// ends an abbreviation ("Complex.:").
 std::string BoldWords(const G& g, std::string_view label) {
   if (!g.opt.html_flag) return std::string(label);
   size_t lead = label.find_first_not_of(' ');
-  size_t end = label.find_last_not_of(" .:");
-  if (lead == std::string_view::npos || end == std::string_view::npos ||
-      end < lead)
+  size_t colon = label.rfind(':');
+  if (lead == std::string_view::npos || colon == std::string_view::npos ||
+      colon <= lead)
     return std::string(label);
+  size_t end = label.find_last_not_of(' ', colon - 1);
+  size_t dots = label.find_last_not_of('.', end);
+  bool abbreviation = end - dots == 1 && label[dots] != ' ';
+  if (!abbreviation) end = label.find_last_not_of(" .", end);
+  if (end == std::string_view::npos || end < lead) return std::string(label);
   return std::string(label.substr(0, lead)) + "<b>" +
          std::string(label.substr(lead, end + 1 - lead)) + "</b>" +
          std::string(label.substr(end + 1));
