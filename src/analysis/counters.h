@@ -6,6 +6,8 @@
 #ifndef VEK_ANALYSIS_COUNTERS_H_
 #define VEK_ANALYSIS_COUNTERS_H_
 
+#include <climits>
+
 namespace vek {
 
 #define VEK_FILE_COUNTERS(X) \
@@ -87,6 +89,45 @@ struct FileCounters {
   // A for header's two ';' make one statement; a range or enhanced for
   // holds none and takes nothing back, so lLOC never goes below 0.
   int lloc() const { return semicolon_count - for_headers; }
+};
+
+// The project totals: the same counters summed over every file.  A large
+// tree passes the range of int (characters of a few gigabytes of source),
+// so the sums are kept wide; the file fields that the reports print from
+// receive them capped at INT_MAX rather than wrapped.
+struct ProjectCounters {
+#define VEK_DECLARE_WIDE_COUNTER(name) long long name = 0;
+  VEK_FILE_COUNTERS(VEK_DECLARE_WIDE_COUNTER)
+#undef VEK_DECLARE_WIDE_COUNTER
+
+  void Add(const FileCounters& o) {
+#define VEK_ADD_WIDE_COUNTER(name) name += o.name;
+    VEK_FILE_COUNTERS(VEK_ADD_WIDE_COUNTER)
+#undef VEK_ADD_WIDE_COUNTER
+  }
+
+  // A file's counters, widened.
+  static ProjectCounters Of(const FileCounters& o) {
+    ProjectCounters w;
+    w.Add(o);
+    return w;
+  }
+
+  FileCounters Capped() const {
+    FileCounters c;
+#define VEK_CAP_COUNTER(name) \
+  c.name = static_cast<int>(name > INT_MAX   ? INT_MAX \
+                            : name < INT_MIN ? INT_MIN \
+                                             : name);
+    VEK_FILE_COUNTERS(VEK_CAP_COUNTER)
+#undef VEK_CAP_COUNTER
+    return c;
+  }
+
+  long long eloc() const {
+    return loc - noneff_brace_lines - noneff_paren_lines;
+  }
+  long long lloc() const { return semicolon_count - for_count; }
 };
 
 }  // namespace vek

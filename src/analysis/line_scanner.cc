@@ -653,6 +653,6 @@ void reset_file_state(G& g) {
 
 void add_file_to_totals(G& g) { g.totals.Add(g.counters); }
 
-void totals_to_file_fields(G& g) { g.counters = g.totals; }
+void totals_to_file_fields(G& g) { g.counters = g.totals.Capped(); }
 
 }  // namespace vek

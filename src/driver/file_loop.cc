@@ -154,24 +154,37 @@ void StoreResults(G& g, FileRecord& r) {
   r.notices = k.notice_count;
 }
 
-// Adds the file to the first -F directory entry whose path begins its
-// directory.
+// Whether `dir` is the directory `entry` or lies below it.  A plain prefix
+// is not enough: "src/c" must not take the files of "src/cpp".
+bool WithinDirectory(std::string_view dir, std::string_view entry) {
+  while (entry.size() > 1 && (entry.back() == '/' || entry.back() == '\\'))
+    entry.remove_suffix(1);
+  if (dir.compare(0, entry.size(), entry) != 0) return false;
+  if (dir.size() == entry.size()) return true;
+  char next = dir[entry.size()];
+  return next == '/' || next == '\\' || entry == "/";
+}
+
+// Adds the file to the -F directory entry that holds it; of nested
+// entries the deepest one takes it.
 void AddToDirectory(G& g, const FileRecord& r) {
   std::string_view name = r.name;
   size_t slash = name.find_last_of("/\\");
   std::string_view dir = slash == std::string_view::npos ? std::string_view()
                                                          : name.substr(0, slash);
+  MetricsEntry* best = nullptr;
   for (const auto& entry : g.directories) {
-    if (dir.compare(0, entry->name.size(), entry->name) == 0) {
-      entry->loc += r.loc;
-      entry->eloc += r.eloc;
-      entry->lloc += r.lloc;
-      entry->comments += r.comments;
-      entry->lines += r.lines;
-      entry->functions += 1;  // the directory's file count
-      return;
-    }
+    if (entry->name.empty() || !WithinDirectory(dir, entry->name)) continue;
+    if (best == nullptr || entry->name.size() > best->name.size())
+      best = entry.get();
   }
+  if (best == nullptr) return;
+  best->loc += r.loc;
+  best->eloc += r.eloc;
+  best->lloc += r.lloc;
+  best->comments += r.comments;
+  best->lines += r.lines;
+  best->functions += 1;  // the directory's file count
 }
 
 // Function points: lines per function point of the file's language.

@@ -20,6 +20,7 @@
 #include "reports/function_reports.h"
 #include "reports/keyword_report.h"
 #include "reports/notice_reports.h"
+#include "reports/project_reports.h"
 #include "reports/type_reports.h"
 #include "reports/output.h"
 #include "reports/sarif.h"
@@ -85,23 +86,33 @@ void ProjectFunctionMetrics(G& g) {
   if (!g.opt.function_list_flag) FileFunctionSummary(g, 1);
 }
 
-// The project reports, in their fixed order.  Reports of functions, types,
-// notices, directories, languages and estimates join in their places.
+// The project reports, in their fixed order.
 void WriteProjectReports(G& g) {
-  const Options& o = g.opt;
+  Options& o = g.opt;
   if (o.totals_flag) {
-    if (o.totals_all || o.totals_functions) ProjectFunctionMetrics(g);
-    if (o.totals_all || o.totals_objects) {
+    const bool all = o.totals_all;
+    if (!all && !o.totals_inherit) o.inheritance_flag = 0;
+    if (all || o.totals_functions) ProjectFunctionMetrics(g);
+    if (all || o.totals_objects) {
       ClassReport(g);
       InterfaceReport(g);
     }
-    if (o.totals_all || o.totals_inherit) PrintInheritanceTree(g);
-    if (o.totals_all || o.totals_objects) NamespaceReport(g);
-    if (o.totals_all || o.totals_profile) quality_profile_report(g);
-    if (o.totals_all || o.totals_quality) notice_list_report(g);
-    if (o.totals_all || o.totals_summary) TotalSummary(g, 1);
+    if (all || o.totals_inherit) PrintInheritanceTree(g);
+    if (all || o.totals_objects) NamespaceReport(g);
+    if (all || o.totals_profile) quality_profile_report(g);
+    if (all || o.totals_quality) notice_list_report(g);
+    // Reports asked for by their own switches: -X runs in totals-only
+    // mode, and they have nowhere else to appear.
+    if (o.verbose_flag) KeywordReport(g, 1);
+    if (o.alloc_flag) MemorySummary(g);
+    if (o.estimate_flag) EstimationReport(g);
+    if (all || o.totals_language) LanguageSummary(g);
+    if (o.list_file_flag) DirectorySummary(g);
+    if (all || o.totals_summary) TotalSummary(g, 1);
+    if (o.totals_detail) FileSummary(g);
     return;
   }
+  if (o.list_file_flag) DirectorySummary(g);
   if (o.summary_flag) {
     Out(g, "\n");
     TotalSummary(g, 1);
@@ -118,6 +129,7 @@ void WriteProjectReports(G& g) {
   if (o.notice_flag) quality_profile_report(g);
   if (o.verbose_flag) KeywordReport(g, 1);
   if (o.alloc_flag) MemorySummary(g);
+  if (o.estimate_flag) EstimationReport(g);
   if (o.files_given_flag || o.totals_summary) {
     if (o.csv_flag) Out(g, "\n");
     FileSummary(g);
@@ -181,6 +193,7 @@ int RunWith(G& g, int argc, char** argv) {
     if (g.stop_flag) return Finish(g, g.stop_status);
   }
   write_mode_legend(g);
+  if (o.benchmark_flag) g.timer.Start();
   if (g.progress_flag) Progress(g, "  Acquiring Files\n");
 
   if (o.list_file_flag) {
@@ -233,6 +246,7 @@ int RunWith(G& g, int argc, char** argv) {
     CsvFileRow(g.report_stream, "", 0, 0, CsvFileCounts(), 1, g);
   if (!o.function_list_flag && !o.list_only_flag) WriteProjectHeading(g);
   if (!o.listing_flag && !extraction && !decharacter) WriteProjectReports(g);
+  if (o.benchmark_flag && !o.listing_flag && !decharacter) BenchmarkReport(g);
   if (!o.listing_flag && !decharacter && !o.csv_flag && !o.xml_flag)
     Out(g, "  %s%s\n\n", kUnderscores36, kUnderscores36);
   write_trailer(g);

@@ -25,6 +25,7 @@
 #include "config/languages.h"
 #include "reports/csv_file_table.h"
 #include "reports/function_records.h"
+#include "reports/process_timer.h"
 
 namespace vek {
 
@@ -227,7 +228,7 @@ struct G {
   TypeList interfaces;              // names carry kInterfacePrefix
   TypeList namespaces;              // namespaces and packages
   InheritanceTree tree;             // built after the file loop (-i, -Ta)
-  FileCounters totals;
+  ProjectCounters totals;          // 64-bit sums over every file
   int files_processed = 0;
   int input_file_count = 0;
   int notice_count = 0;             // notices of the whole run so far
@@ -255,6 +256,7 @@ struct G {
   // the thresholds in force at their first use (analysis/notice_catalogue).
   std::vector<std::string> notice_descriptions;
   long long project_bytes = 0;
+  ProcessTimer timer;               // -b, started before the files are read
   double fp_totals[3] = {0.0, 0.0, 0.0};
   int progress_files = 0;           // run-wide progress counters
   int progress_total = 0;

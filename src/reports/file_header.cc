@@ -34,15 +34,9 @@ void ShortHeader(std::string_view name, int64_t mtime, long size, G& g) {
   }
 }
 
-}  // namespace
-
-void FileHeader(std::string_view name, int64_t mtime, long size, int suppress,
-                G& g) {
+void FullHeader(std::string_view name, int64_t mtime, long size,
+                bool detail_row, G& g) {
   const Options& o = g.opt;
-  if (suppress && !o.workfile_create) {
-    ShortHeader(name, mtime, size, g);
-    return;
-  }
   bool summary = IsSummaryRow(name, mtime);
   std::string wrapped = wrap_name(name, 66, 8, g);
   if (o.html_flag) {
@@ -83,8 +77,23 @@ void FileHeader(std::string_view name, int64_t mtime, long size, int suppress,
 
   bool text_or_html = !o.xml_flag && !o.csv_flag;
   if (text_or_html && !o.report_option_flag && !o.summary_flag) Out(g, "\n");
-  if (o.report_option_flag && text_or_html)
+  if (o.report_option_flag && text_or_html && !detail_row)
     Out(g, "  %s%s\n\n", kUnderscores36, kUnderscores36);
+}
+
+}  // namespace
+
+void FileHeader(std::string_view name, int64_t mtime, long size, int suppress,
+                G& g) {
+  if (suppress && !g.opt.workfile_create) {
+    ShortHeader(name, mtime, size, g);
+    return;
+  }
+  FullHeader(name, mtime, size, false, g);
+}
+
+void FileDetailHeader(std::string_view name, int64_t mtime, long size, G& g) {
+  FullHeader(name, mtime, size, true, g);
 }
 
 }  // namespace vek

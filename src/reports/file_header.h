@@ -14,6 +14,10 @@ struct G;
 void FileHeader(std::string_view name, int64_t mtime, long size, int suppress,
                 G& g);
 
+// The header of a row of the file detail list: the full form without the
+// rule that would set a file's analysis output apart.
+void FileDetailHeader(std::string_view name, int64_t mtime, long size, G& g);
+
 }  // namespace vek
 
 #endif  // VEK_REPORTS_FILE_HEADER_H_

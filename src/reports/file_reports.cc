@@ -6,6 +6,7 @@
 #include "driver/state.h"
 #include "reports/metrics_blocks.h"
 #include "reports/output.h"
+#include "reports/project_reports.h"
 
 namespace vek {
 
@@ -14,21 +15,22 @@ namespace {
 // The compact project totals of XML output, also the head of its file
 // summary.
 void ProjectTotalsXml(G& g) {
-  const FileCounters& c = g.counters;
+  const ProjectCounters c = ProjectView(g);
   const double* fp = CurrentFunctionPoints(g);
   Out(g, "<totals>\n");
   LocBlock(g, c.loc, c.eloc(), c.lloc(), c.comment_lines, c.line_count);
   Out(g, "<comment_per_eloc>%.2f</comment_per_eloc>\n",
       SafeRatio(c.comment_lines, c.eloc()));
   FunctionPointBlock(g, fp[0], fp[1], fp[2]);
-  Out(g, "<lines_skipped>%d</lines_skipped>\n", c.skipped_lines);
+  Out(g, "<lines_skipped>%lld</lines_skipped>\n", c.skipped_lines);
   Out(g, "</totals>\n");
 }
 
 void ProjectTotalsCsv(G& g) {
-  const FileCounters& c = g.counters;
+  const ProjectCounters c = ProjectView(g);
   Out(g, "\n");
-  if (c.skipped_lines > 0) Out(g, "Total,Skipped,Lines,%d\n", c.skipped_lines);
+  if (c.skipped_lines > 0)
+    Out(g, "Total,Skipped,Lines,%lld\n", c.skipped_lines);
   if (g.opt.function_points_flag) {
     const double* fp = CurrentFunctionPoints(g);
     Out(g, "Function,Point,Totals\n");
@@ -36,7 +38,9 @@ void ProjectTotalsCsv(G& g) {
         fp[2]);
   }
   Out(g, "Project,Totals\n");
-  Out(g, "LOC,%d,eLOC,%d,lLOC,%d,Comment,%d,Lines,%d,Comment/eLOC,%.2f\n\n",
+  Out(g,
+      "LOC,%lld,eLOC,%lld,lLOC,%lld,Comment,%lld,Lines,%lld,"
+      "Comment/eLOC,%.2f\n\n",
       c.loc, c.eloc(), c.lloc(), c.comment_lines, c.line_count,
       SafeRatio(c.comment_lines, c.eloc()));
 }
@@ -181,6 +185,16 @@ void ReportTitle(G& g, std::string_view title) {
   }
 }
 
+ProjectCounters ProjectView(const G& g) {
+  const FileCounters capped = g.totals.Capped();
+  ProjectCounters v;
+#define VEK_VIEW_COUNTER(name) \
+  v.name = capped.name == g.counters.name ? g.totals.name : g.counters.name;
+  VEK_FILE_COUNTERS(VEK_VIEW_COUNTER)
+#undef VEK_VIEW_COUNTER
+  return v;
+}
+
 const double* CurrentFunctionPoints(const G& g) {
   return g.file.record != nullptr ? g.file.record->fp : g.fp_totals;
 }
@@ -193,7 +207,8 @@ void TotalSummary(G& g, int project) {
   if (project && format == kFormatXml) return ProjectTotalsXml(g);
   if (format == kFormatXml) return;
 
-  const FileCounters& c = g.counters;
+  const ProjectCounters c =
+      project ? ProjectView(g) : ProjectCounters::Of(g.counters);
   if (o.report_option_flag) {
     // Under function analysis a file without functions or notices has no
     // function output above to set its summary apart from.
@@ -219,8 +234,8 @@ void TotalSummary(G& g, int project) {
     Out(g,
         format == kFormatHtml
             ? "  <B>Total physical lines skipped from skip token match:</B> "
-              "%d\n\n"
-            : "  Total physical lines skipped from skip token match: %d\n\n",
+              "%lld\n\n"
+            : "  Total physical lines skipped from skip token match: %lld\n\n",
         c.skipped_lines);
   }
   if (o.report_option_flag && !o.summary_flag) Out(g, "\n");
@@ -291,7 +306,7 @@ void FileSummary(G& g) {
       break;
   }
 
-  // -Td: the detail rows of every file, sorted by the -k key, go here.
+  if (o.totals_detail) FileDetailList(g);
 
   const int* by_type = g.typing.files_by_type;
   int total = 0;
@@ -299,7 +314,7 @@ void FileSummary(G& g) {
 
   if (format == kFormatXml) {
     ProjectTotalsXml(g);
-    // The language profile joins here when the language summary is asked for.
+    if (LanguageProfileInFileSummary(g)) LanguageProfile(g, 1);
     FileCountsXml(g, by_type, total);
     Out(g, "</report>\n");
     return;

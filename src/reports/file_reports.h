@@ -9,9 +9,16 @@
 #include <cstdio>
 #include <string_view>
 
+#include "analysis/counters.h"
+
 namespace vek {
 
 struct G;
+
+// The project counters a project report prints: the 64-bit totals where
+// the file fields hold them (capped to int after the file loop), else the
+// file fields themselves.
+ProjectCounters ProjectView(const G& g);
 
 // The centred title of a report section, inside the header colour in HTML.
 // The caller writes the rule before it and whatever follows it.

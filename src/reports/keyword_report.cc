@@ -28,18 +28,20 @@ class TwoColumns {
   void LeftHead(const char* head) {
     PadLeft(Head(head), std::string_view(head).size());
   }
-  void LeftOne(const char* label, int v) { Left(label, "%12d", v); }
-  void LeftTwo(const char* label, int a, int b) {
-    Left(label, "%6d,%5d", a, b);
+  void LeftOne(const char* label, long long v) { Left(label, "%12lld", v); }
+  void LeftTwo(const char* label, long long a, long long b) {
+    Left(label, "%6lld,%5lld", a, b);
   }
 
   void RightHead(const char* head) { Out(g_, "%s\n", Head(head).c_str()); }
-  void RightOne(const char* label, int v) { Right(label, "%13d\n", v); }
-  void RightTwo(const char* label, int a, int b) {
-    Right(label, "%6d,%6d\n", a, b);
+  void RightOne(const char* label, long long v) {
+    Right(label, "%13lld\n", v);
   }
-  void RightThree(const char* label, int a, int b, int c) {
-    Right(label, "%6d,%3d,%2d\n", a, b, c);
+  void RightTwo(const char* label, long long a, long long b) {
+    Right(label, "%6lld,%6lld\n", a, b);
+  }
+  void RightThree(const char* label, long long a, long long b, long long c) {
+    Right(label, "%6lld,%3lld,%2lld\n", a, b, c);
   }
   void RightPercents(const char* label, double a, double b) {
     Right(label, "%5.1f%%,%5.1f%%\n", a, b);
@@ -92,13 +94,13 @@ class TwoColumns {
 
 // The shares the Analysis column and the XML form print.
 struct Shares {
-  int logical = 0;  // LOC + comment lines + blank lines
+  long long logical = 0;  // LOC + comment lines + blank lines
   double loc = 0, eloc = 0, comments = 0, blanks = 0;  // of logical lines
   double characters = 0, spaces = 0;                   // of all characters
-  int chars_per_nonblank_line = 0;
+  long long chars_per_nonblank_line = 0;
 };
 
-Shares SharesOf(const FileCounters& c) {
+Shares SharesOf(const ProjectCounters& c) {
   Shares s;
   s.logical = c.loc + c.comment_lines + c.blank_lines;
   s.loc = SafeRatio(c.loc, s.logical) * 100.0;
@@ -106,19 +108,25 @@ Shares SharesOf(const FileCounters& c) {
   s.comments = SafeRatio(c.comment_lines, s.logical) * 100.0;
   s.blanks = SafeRatio(c.blank_lines, s.logical) * 100.0;
   // The other characters never go below 0, even for counts from elsewhere.
-  int ink = c.char_count - c.whitespace_count;
+  long long ink = c.char_count - c.whitespace_count;
   s.characters = SafeRatio(ink > 0 ? ink : 0, c.char_count) * 100.0;
   s.spaces = SafeRatio(c.whitespace_count, c.char_count) * 100.0;
-  int nonblank = c.line_count - c.skipped_lines - c.blank_lines;
+  long long nonblank = c.line_count - c.skipped_lines - c.blank_lines;
   s.chars_per_nonblank_line = nonblank >= 1 ? c.char_count / nonblank : 0;
   return s;
 }
 
+// The counters a keyword report prints: the project's 64-bit sums or the
+// current file's.
+ProjectCounters CountersFor(const G& g, int project) {
+  return project ? ProjectView(g) : ProjectCounters::Of(g.counters);
+}
+
 void KeywordReportXml(G& g, int project) {
-  const FileCounters& c = g.counters;
+  const ProjectCounters c = CountersFor(g, project);
   Shares s = SharesOf(c);
-  auto count = [&](const char* tag, int v) {
-    Out(g, "<%s>%d</%s>\n", tag, v, tag);
+  auto count = [&](const char* tag, long long v) {
+    Out(g, "<%s>%lld</%s>\n", tag, v, tag);
   };
   auto percent = [&](const char* tag, double v) {
     Out(g, "<%s>%.1f</%s>\n", tag, v, tag);
@@ -203,7 +211,7 @@ void KeywordReportXml(G& g, int project) {
 void KeywordReport(G& g, int project) {
   if (FormatOf(g) == kFormatXml) return KeywordReportXml(g, project);
 
-  const FileCounters& c = g.counters;
+  const ProjectCounters c = CountersFor(g, project);
   Shares s = SharesOf(c);
   Out(g, "\n  %s%s\n\n", kHyphens36, kHyphens36);
   ReportTitle(g, project ? "~~ Project Keywords and Metrics ~~"

@@ -13,12 +13,12 @@ namespace {
 using BlockForms = const char* const[4];
 
 constexpr BlockForms kLocForms = {
-    "  LOC %-7d  eLOC %-7d  lLOC %-7d  Comment %-7d  Lines %8d\n",
-    "  <b>LOC</b> %-7d  <b>eLOC</b> %-7d  <b>lLOC</b> %-7d  "
-    "<b>Comment</b> %-7d  <b>Lines</b> %8d\n",
-    "LOC,%d,eLOC,%d,lLOC,%d,Comment,%d,Lines,%d\n",
-    "<loc>%d</loc>\n<eloc>%d</eloc>\n<lloc>%d</lloc>\n"
-    "<comments>%d</comments>\n<lines>%d</lines>\n",
+    "  LOC %-7lld  eLOC %-7lld  lLOC %-7lld  Comment %-7lld  Lines %8lld\n",
+    "  <b>LOC</b> %-7lld  <b>eLOC</b> %-7lld  <b>lLOC</b> %-7lld  "
+    "<b>Comment</b> %-7lld  <b>Lines</b> %8lld\n",
+    "LOC,%lld,eLOC,%lld,lLOC,%lld,Comment,%lld,Lines,%lld\n",
+    "<loc>%lld</loc>\n<eloc>%lld</eloc>\n<lloc>%lld</lloc>\n"
+    "<comments>%lld</comments>\n<lines>%lld</lines>\n",
 };
 
 // The heading of the average block; CSV only prefixes the first label.
@@ -91,6 +91,7 @@ constexpr BlockForms kClassTotalForms = {
 const char* Form(const G& g, BlockForms& forms) { return forms[FormatOf(g)]; }
 
 int Clamp(int v) { return v < 0 ? 0 : v; }
+long long Clamp(long long v) { return v < 0 ? 0 : v; }
 
 template <typename T>
 void Track(T v, T& min, T& max, int n) {
@@ -120,7 +121,7 @@ ReportFormat FormatOf(const G& g) {
   return kFormatText;
 }
 
-double SafeRatio(int a, int b) {
+double SafeRatio(long long a, long long b) {
   return b >= 1 ? static_cast<double>(a) / b : 0.0;
 }
 
@@ -134,16 +135,17 @@ void TrackMinMaxReal(double v, double& min, double& max, int n) {
   Track(v, min, max, n);
 }
 
-void LocBlock(G& g, int loc, int eloc, int lloc, int comments, int lines) {
+void LocBlock(G& g, long long loc, long long eloc, long long lloc,
+              long long comments, long long lines) {
   Out(g, Form(g, kLocForms), Clamp(loc), Clamp(eloc), Clamp(lloc),
       Clamp(comments), Clamp(lines));
 }
 
-void AverageBlock(G& g, int files, int loc, int eloc, int lloc, int comments,
-                  int lines) {
+void AverageBlock(G& g, long long files, long long loc, long long eloc,
+                  long long lloc, long long comments, long long lines) {
   const char* heading = Form(g, kAverageForms);
   if (files <= 0 || heading == nullptr) return;
-  Out(g, heading, files);
+  Out(g, heading, static_cast<int>(files));
   LocBlock(g, Clamp(loc) / files, Clamp(eloc) / files, Clamp(lloc) / files,
            Clamp(comments) / files, Clamp(lines) / files);
 }
@@ -168,9 +170,9 @@ void ComplexityBlock(G& g, int parameters, int returns, int cyclomatic) {
   Out(g, Form(g, kComplexityForms), parameters, returns, cyclomatic, total);
 }
 
-void QualityBlock(G& g, int functions, int notices, int eloc) {
+void QualityBlock(G& g, int functions, int notices, long long eloc) {
   Out(g, Form(g, kQualityForms), functions, notices,
-      SafeRatio(notices, functions), SafeDiv(notices * 1000.0, eloc));
+      SafeRatio(notices, functions), SafeDiv(notices * 1000.0, static_cast<double>(eloc)));
 }
 
 void MethodsBlock(G& g, int publ, int prot, int priv) {

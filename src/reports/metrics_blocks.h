@@ -15,7 +15,7 @@ enum ReportFormat { kFormatText, kFormatHtml, kFormatCsv, kFormatXml };
 ReportFormat FormatOf(const G& g);
 
 // a / b when b is 1 or more, else 0.0.
-double SafeRatio(int a, int b);
+double SafeRatio(long long a, long long b);
 // a / b when b is above 0, else 0.0.
 double SafeDiv(double a, double b);
 
@@ -27,12 +27,13 @@ void TrackMinMax(long long v, long long& min, long long& max, int n);
 void TrackMinMaxReal(double v, double& min, double& max, int n);
 
 // "LOC .. eLOC .. lLOC .. Comment .. Lines"; negative counts print as 0.
-void LocBlock(G& g, int loc, int eloc, int lloc, int comments, int lines);
+void LocBlock(G& g, long long loc, long long eloc, long long lloc,
+              long long comments, long long lines);
 
 // The LOC block divided (truncating) by `files`, under its own heading;
 // nothing when `files` is 0 or less, and nothing in XML.
-void AverageBlock(G& g, int files, int loc, int eloc, int lloc, int comments,
-                  int lines);
+void AverageBlock(G& g, long long files, long long loc, long long eloc,
+                  long long lloc, long long comments, long long lines);
 
 // The three function points of a file, function or project.
 void FunctionPointBlock(G& g, double fp_loc, double fp_eloc, double fp_lloc);
@@ -42,7 +43,7 @@ void FunctionPointBlock(G& g, double fp_loc, double fp_eloc, double fp_lloc);
 void ComplexityBlock(G& g, int parameters, int returns, int cyclomatic);
 
 // Functions, notices, notices per function and per 1000 eLOC.
-void QualityBlock(G& g, int functions, int notices, int eloc);
+void QualityBlock(G& g, int functions, int notices, long long eloc);
 
 // Public, protected and private methods or attributes and their total;
 // negative counts print as 0.
