@@ -24,6 +24,7 @@
 #include "config/languages.h"
 #include "reports/csv_file_table.h"
 #include "reports/function_records.h"
+#include "udqn/udqn_set.h"
 
 namespace vek {
 
@@ -250,6 +251,7 @@ struct G {
   std::vector<std::string> notice_descriptions;
   long long project_bytes = 0;
   double fp_totals[3] = {0.0, 0.0, 0.0};
+  UdqnSet udqn;                     // user defined quality notices (udqn)
   int progress_files = 0;           // run-wide progress counters
   int progress_total = 0;
 };
