@@ -1,6 +1,7 @@
 // The regular expressions of the user defined notices, compiled and matched
-// through the POSIX interface of PCRE2.  Only pattern.cc sees the library's
-// header; the rest of the program uses these calls and option values.
+// through the POSIX interface of PCRE2 (with the library's JIT where it has
+// one).  Only pattern.cc sees the library's headers; the rest of the
+// program uses these calls and option values.
 #ifndef VEK_UDQN_PATTERN_H_
 #define VEK_UDQN_PATTERN_H_
 
@@ -24,8 +25,10 @@ constexpr size_t kCompileMessageMax = 1024;
 
 // Compiles `pattern` with `cflags`.  Returns null on failure and stores the
 // library's reason (at most kCompileMessageMax - 1 characters) in `error`.
+// With `jit` the compiled pattern is also translated to machine code, which
+// matches the same texts faster; the tests compare the two.
 CompiledPatternPtr CompilePattern(const std::string& pattern, int cflags,
-                                  std::string* error);
+                                  std::string* error, bool jit = true);
 
 // Looks for the pattern in text[0, len), which may hold NUL bytes and need
 // not end with one.  On a match returns true and stores the offsets of the

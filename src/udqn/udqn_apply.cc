@@ -38,11 +38,13 @@ void WorkOutFile(G& g) {
   if (g.debug_flag)
     Out(g, "*** Debug: File Extension: %.*s\n\n", static_cast<int>(ext.size()),
         ext.data());
-  u.applies.assign(u.records.count(), 0);
-  size_t i = 0;
+  u.line_records.clear();
+  u.eof_records.clear();
   for (const auto& r : u.records) {
-    u.applies[i++] = r->active && !ext.empty() &&
-                     HasSource(*r, ext, g.cfg.case_sensitive != 0);
+    if (!r->active || !r->compiled || ext.empty() ||
+        !HasSource(*r, ext, g.cfg.case_sensitive != 0))
+      continue;
+    (r->emit_eof ? u.eof_records : u.line_records).push_back(r.get());
   }
   u.file_known = 1;
 }
@@ -93,10 +95,8 @@ void apply_udqn(const char* text, size_t len, int line_number, int eof, G& g) {
   if (!u.file_known) WorkOutFile(g);
   const ScanState& s = g.scan;
   const int eflags = u.options.match_options;
-  size_t i = 0;
-  for (const auto& record : u.records) {
+  for (UdqnRecord* record : eof ? u.eof_records : u.line_records) {
     UdqnRecord& r = *record;
-    if (!u.applies[i++] || r.emit_eof != (eof != 0) || !r.compiled) continue;
     if (!AllFlags(r.check_flags, u.flags, 1) ||
         !AllFlags(r.not_check_flags, u.flags, 0))
       continue;

@@ -82,10 +82,13 @@ struct UdqnSet {
   int context_records = 0;  // active records that read a line partition
   // The per-file flag table, cleared before each file (index 0 unused).
   int flags[kUdqnFlagTableSize] = {};
-  // Which records apply to the current file by its extension; worked out
-  // at its first line and forgotten at its end.
+  // The records tried on the current file's lines and at its end, in list
+  // order: active, with a pattern that compiled and the file's extension
+  // among their sources.  Worked out at its first line, forgotten at its
+  // end.
   int file_known = 0;
-  std::vector<uint8_t> applies;
+  std::vector<UdqnRecord*> line_records;
+  std::vector<UdqnRecord*> eof_records;
   // The files being read, outermost first, to stop include cycles.
   std::vector<std::string> reading;
 };

@@ -12,6 +12,7 @@
 #include "driver/run.h"
 #include "driver/state.h"
 #include "reports/notice_reports.h"
+#include "udqn/pattern.h"
 #include "udqn/udqn.h"
 
 namespace vek {
@@ -130,6 +131,7 @@ TEST_F(UdqnFileReading, SmallAndDuplicateIdsAreReported) {
   std::string text = Load(Record(99, "a") + Record(200, "b") + Record(200, "c"));
   const std::string path = g().cfg.udqn_file;
   EXPECT_EQ(
+      "  UDQN File   : " + path + "\n"
       "  Error: UDQN Identifiers 99 cannot be less than 100.\n"
       "         Please correct UDQN file " + path + "\n"
       "         to create unique UDQN Ids.\n\n"
@@ -398,6 +400,7 @@ TEST_F(UdqnMessages, PlaceholdersAndLineBreaks) {
 TEST_F(UdqnMessages, FunctionAndClassOnlyInsideThem) {
   Use(kCpp);
   g().file.name = "t.cpp";
+  g().opt.function_flag = 1;  // functions are identified under -fa
   Load("UDQN Begin:\nUDQN Identifier: 100\nactive: yes\nsources: cpp\n"
        "context: Code\npattern: magic\nmessage: [_CLASS_/_FUNC_]\n"
        "UDQN End:\n");
@@ -410,26 +413,30 @@ TEST_F(UdqnMessages, FunctionAndClassOnlyInsideThem) {
       "{\n"
       "  return magic;\n"
       "}\n");
+  std::string notices;
+  for (size_t at = text.find("Notice #100"); at != std::string::npos;
+       at = text.find("Notice #100", at + 1))
+    notices += text.substr(at, text.find('\n', at) - at + 1);
   EXPECT_EQ(
-      "\n    Notice #100: []\n"
-      "\n    Notice #100: [Box/]\n"
-      "\n    Notice #100: [/run]\n",
-      text);
+      "Notice #100: [/]\n"
+      "Notice #100: [Box/]\n"
+      "Notice #100: [/run]\n",
+      notices);
 }
 
 using UdqnOutput = UdqnTest;
 
 TEST_F(UdqnOutput, LongFormsAndTheirEscaping) {
   Load(Record(100, "x", "message: _LINE_, & <_FILE_>\n"));
-  EXPECT_EQ("\n    Notice #100: x, y & <src/t.c>\n", Run("x, y\n"));
+  EXPECT_EQ("\n    Notice #100: x, y, & <src/t.c>\n", Run("x, y\n"));
   g().opt.html_flag = 1;
   EXPECT_EQ(
       "\n    <font color=\"#CC0000\"><b>Notice</b></font> #100: "
-      "<b>x</b> &amp; &lt;<b>src/t.c</b>&gt;\n",
+      "<b>x</b>, &amp; &lt;<b>src/t.c</b>&gt;\n",
       Run("x\n"));
   g().opt.html_flag = 0;
   g().opt.csv_flag = 1;
-  EXPECT_EQ("\n    Notice #100: x  y & <src/t.c>\n", Run("x, y\n"));
+  EXPECT_EQ("\n    Notice #100: x  y  & <src/t.c>\n", Run("x, y\n"));
   EXPECT_TRUE(g().recorded_notices.empty());  // the long form records nothing
 }
 
@@ -522,6 +529,43 @@ TEST_F(UdqnOutput, ShowListsEveryRecordAndStops) {
   EXPECT_TRUE(g().stop_flag);
   EXPECT_EQ(1, g().stop_status);
   EXPECT_EQ(0u, Count());
+}
+
+// The machine-code patterns against the interpreted ones of the POSIX
+// interface: every pattern, option and line gives the same answer.
+TEST(UdqnPatternJit, MatchesLikeTheInterpreter) {
+  const char* patterns[] = {
+      "\\bstrcpy[[:space:]]*\\(", "TODO|FIXME", "^[ \t]*#[ \t]*if 0",
+      "\"[^\"]{10,}\"",          "[0-9]{3,}",   "(a+)+$",
+      "x$",                       "^$",          "\\bint\\b.*;",
+      "abc"};
+  const int cflags[] = {0, kRegIcase, kRegNewline, kRegIcase | kRegNosub};
+  const int eflags[] = {0, kRegNotbol, kRegNoteol};
+  std::string long_a = std::string(300, 'a') + "!";
+  const std::string lines[] = {
+      "", "strcpy (a, b);", "  // todo: FIXME later", "#if 0", "  # if 0 x",
+      "s = \"a long literal text\";", "n = 12345;", long_a, "x", "x\n",
+      "ABC abc", "int a = 1; int b;", std::string("a\0bc", 4)};
+  for (const char* pattern : patterns) {
+    for (int cf : cflags) {
+      std::string error;
+      CompiledPatternPtr fast = CompilePattern(pattern, cf, &error, true);
+      CompiledPatternPtr slow = CompilePattern(pattern, cf, &error, false);
+      ASSERT_TRUE(fast && slow) << pattern;
+      for (const std::string& line : lines) {
+        for (int ef : eflags) {
+          int s1 = -1, e1 = -1, s2 = -1, e2 = -1;
+          bool m1 = MatchPattern(*fast, line.data(), line.size(), ef, &s1, &e1);
+          bool m2 = MatchPattern(*slow, line.data(), line.size(), ef, &s2, &e2);
+          EXPECT_EQ(m2, m1) << pattern << " on " << line;
+          if (m1 && m2 && !(cf & kRegNosub)) {
+            EXPECT_EQ(s2, s1) << pattern << " on " << line;
+            EXPECT_EQ(e2, e1) << pattern << " on " << line;
+          }
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
