@@ -18,7 +18,8 @@
 #
 # Usage: bench/run_udqn.sh
 # Environment: BENCH_RUNS (default 5), BENCH_CACHE, BENCH_BUILD,
-# BENCH_CORPUS (tree or generated), BENCH_COPIES.
+# BENCH_CORPUS (tree or generated), BENCH_COPIES, BENCH_VEK (a vek binary
+# to measure instead of building one).
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -93,7 +94,7 @@ SRC
   what="generated: $copies copies of sample/c/queue.c and of a rule seed file"
 fi
 
-build_vek
+if [ -n "${BENCH_VEK:-}" ]; then vek=$BENCH_VEK; else build_vek; fi
 rules=$work/rules
 empty=$work/empty
 mkdir -p "$rules" "$empty"
@@ -103,15 +104,23 @@ bytes=$(xargs cat <"$list" | wc -c)
 lines=$(xargs cat <"$list" | wc -l)
 xargs cat <"$list" >/dev/null  # warm the page cache
 
-# One timed run: prints "wall cpu status".
+# One timed run: prints "wall cpu status", the CPU time being the user and
+# system time of vek alone (GNU time; without it, of everything this shell
+# started meanwhile).
 one() {
-  local home=$1 status=0 t0 t1 c0 c1
-  c0=$(awk '{print $14+$15+$16+$17}' /proc/$$/stat)
+  local home=$1 status=0
+  if [ -x /usr/bin/time ]; then
+    VEKCFGHOME=$home /usr/bin/time -f '%e %U %S' -o "$work/time" \
+      "$vek" -n -F "$list" >/dev/null 2>&1 || status=$?
+    awk -v s="$status" '{ printf "%.3f %.2f %d\n", $1, $2 + $3, s }' "$work/time"
+    return
+  fi
+  local t0 t1 c0 c1
+  c0=$(awk '{print $16+$17}' /proc/$$/stat)
   t0=$(date +%s.%N)
   VEKCFGHOME=$home "$vek" -n -F "$list" >/dev/null 2>&1 || status=$?
   t1=$(date +%s.%N)
-  # Children's CPU ticks of this shell, before and after.
-  c1=$(awk '{print $14+$15+$16+$17}' /proc/$$/stat)
+  c1=$(awk '{print $16+$17}' /proc/$$/stat)
   awk -v a="$t0" -v b="$t1" -v c="$c0" -v d="$c1" -v s="$status" -v hz="$(getconf CLK_TCK)" \
     'BEGIN { printf "%.3f %.2f %d\n", b - a, (d - c) / hz, s }'
 }
