@@ -7,6 +7,7 @@
 #include "analysis/scope.h"
 #include "driver/state.h"
 #include "reports/output.h"
+#include "udqn/udqn.h"
 
 namespace vek {
 
@@ -587,6 +588,7 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
   }
   if (s.code) ++k.loc;
   // The user defined notices read the line and its partitions here.
+  if (!g.udqn.records.empty()) apply_udqn(text, L, line_number, 0, g);
   if (has_comment) {
     ++s.comment_run;
     if (MentionsFallThrough(text, len)) ++s.fn.fall_through;

@@ -4,6 +4,7 @@
 
 #include "config/config.h"
 #include "driver/state.h"
+#include "udqn/udqn.h"
 
 namespace vek {
 
@@ -117,10 +118,10 @@ std::string FormatEntry(const CatalogueEntry& e, const Config& cfg) {
 }
 
 // User defined notices (numbers above the built-in ones) describe
-// themselves by their summary line once their file has been loaded; until
-// that lookup exists every such number is unsupported.
-std::string user_defined_notice_description(int /*n*/, G& /*g*/) {
-  return "Unsupported";
+// themselves by their summary line.
+std::string user_defined_notice_description(int n, G& g) {
+  const UdqnRecord* r = udqn_find(n, g);
+  return r != nullptr ? r->summary : "Unsupported";
 }
 
 }  // namespace

@@ -214,6 +214,37 @@ void raise_notice(G& g, int number, int line_number, const NoticeArgs& args) {
   Emit(g, number, line_number, file, args);
 }
 
+bool user_notice_long_form(const G& g) {
+  return Reporting(g.opt) && !SingleLine(g.opt);
+}
+
+bool raise_user_notice(G& g, int number, int line_number,
+                       std::string_view message) {
+  if (g.notice_trace != nullptr)
+    g.notice_trace->emplace_back(number, line_number);
+  if (g.file.skip_quality_flag) return false;
+  ++g.counters.notice_count;
+  ++g.notice_count;
+  const Options& o = g.opt;
+  const std::string_view file = g.file.name;
+  if (Reporting(o)) {
+    if (SingleLine(o)) {
+      emit_short_user_notice(g, file, line_number, number);
+    } else {
+      if (o.html_flag)
+        Out(g, "\n    <font color=\"%s\"><b>Notice</b></font> #%d: ",
+            g.cfg.color_notice.c_str(), number);
+      else
+        Out(g, "\n    Notice #%d: ", number);
+      fwrite(message.data(), 1, message.size(), g.report_stream);
+      Out(g, "\n");
+    }
+  } else if (o.notice_collect_flag) {
+    emit_short_user_notice(g, file, line_number, number);
+  }
+  return true;
+}
+
 void raise_notice(G& g, int number, int line_number,
                   std::string_view detail) {
   NoticeArgs args;
@@ -252,6 +283,35 @@ void emit_short_notice(G& g, std::string_view file, int line_number,
       Out(g, "  Line %4d: Notice #%4d: %s\n", line_number, number, what.c_str());
     } else {
       Out(g, "  Notice #%4d: Line %4d, %s\n", number, line_number, what.c_str());
+    }
+  }
+  Record(g, file, line_number, number);
+}
+
+void emit_short_user_notice(G& g, std::string_view file, int line_number,
+                            int number) {
+  const Options& o = g.opt;
+  if (SingleLine(o)) {
+    const std::string f(file);
+    const std::string d = notice_description(number, g);
+    if (o.notice_visual_flag) {
+      Out(g, "%s(%d) : Notice #%-4d - %s\n", f.c_str(), line_number, number,
+          d.c_str());
+    } else if (o.html_flag) {
+      Out(g, "  <font color=%s>Notice</font> <b>#%4d</b>: Line <b>%d</b>, %s\n",
+          g.cfg.color_notice.c_str(), number, line_number,
+          HtmlEscape(d).c_str());
+    } else if (o.csv_flag) {
+      Out(g, "Notice #,%4d,Line,%d,%s\n", number, line_number,
+          CsvEscape(d).c_str());
+    } else if (o.xml_flag) {
+      if (!o.no_file_names)
+        Out(g,
+            "<notice>\n<type>%d</type>\n<line>%d</line>\n"
+            "<description>%s</description></notice>\n",
+            number, line_number, XmlEscape(d).c_str());
+    } else {
+      Out(g, "  Notice #%4d: Line %d, %s\n", number, line_number, d.c_str());
     }
   }
   Record(g, file, line_number, number);

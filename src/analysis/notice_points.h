@@ -61,12 +61,25 @@ void count_notice(G& g, int number);
 // come here with their message and their type's short description.
 void collect_notice(G& g, std::string_view file, int line_number, int number,
                     std::string_view text, std::string_view summary);
+// A user defined notice `number` at `line_number` of the current file:
+// counted for the file and the run (not by type: its record counts it),
+// then written and recorded like every notice.  `message` is its long text
+// in the report's format, without the final line feed; it is read only
+// when user_notice_long_form() says so.  Returns false when the notice was
+// not counted (inside a skip-quality region).
+bool raise_user_notice(G& g, int number, int line_number,
+                       std::string_view message);
+// Notices are written in their long form now (-n without -T, -Ns, -Nv).
+bool user_notice_long_form(const G& g);
 
 // The single-line form of a notice, written when -Ns or -Nv is on, and its
 // entry in the recorded-notice list.  `keyword` (notice #22 only) replaces
 // the short description by the keyword and why it was raised.
 void emit_short_notice(G& g, std::string_view file, int line_number,
                        int number, std::string_view keyword = {});
+// The same for a user defined notice, with its summary as description.
+void emit_short_user_notice(G& g, std::string_view file, int line_number,
+                            int number);
 
 // The running balance check: a ')' (`brace` false) or a '}' (`brace` true)
 // with no opening partner left.  Counted and written as notice #12 when

@@ -17,6 +17,7 @@
 #include "reports/keyword_report.h"
 #include "reports/metrics_blocks.h"
 #include "reports/output.h"
+#include "udqn/udqn.h"
 
 namespace vek {
 
@@ -291,6 +292,8 @@ void ProcessFile(G& g, FileRecord& record) {
   record.notices = g.counters.notice_count;
   WriteFileReports(g);
   if (o.report_option_flag && !o.totals_flag) WriteEndOfFile(g, f.name);
+  udqn_end_of_file(g);
+  record.notices = g.counters.notice_count;
   add_file_to_totals(g);
   if (file_elements) {
     if (!o.list_only_flag) {

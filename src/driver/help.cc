@@ -11,6 +11,7 @@
 #include "config/config_file.h"
 #include "driver/state.h"
 #include "reports/output.h"
+#include "udqn/udqn.h"
 
 namespace vek {
 
@@ -556,7 +557,6 @@ constexpr const char* kManual[] = {
 
 constexpr const char* kConfigSectionTitle = "~ Configuration Parameters ~";
 constexpr const char* kSwitchSectionTitle = "~ Run Time Switch Options ~";
-constexpr const char* kPcreVersion = "7.0";
 constexpr const char* kPcreSource = "https://www.pcre.org/";
 // Notice 25 has neither a check nor a configuration key.
 constexpr int kRetiredNotice = 25;
@@ -605,27 +605,9 @@ void Pause(G& g) {
   }
 }
 
-// The user defined notices are listed here once their file can be loaded:
-// every notice with a description longer than one character, in the same
-// form as the built-in ones.
-void list_user_defined_notice_types(G& /*g*/) {}
-
 }  // namespace
 
-std::string udqn_file_path(const G& g) {
-  std::string name = g.cfg.udqn_file.empty() ? kUdqnFileName : g.cfg.udqn_file;
-  if (name.find('/') != std::string::npos) return name;
-  std::string home;
-  if (g.paths.CFGHOME.size() > 1) {
-    home = g.paths.CFGHOME;
-  } else if (g.paths.VEKHOME.size() > 1) {
-    home = g.paths.VEKHOME;
-  } else {
-    home = "./";
-  }
-  if (home.back() != '/') home += '/';
-  return home + name;
-}
+std::string udqn_file_path(const G& g) { return udqn_main_path(g); }
 
 void help_syntax(G& g) {
   Head(g);
@@ -701,9 +683,10 @@ void help_notices(G& g) {
   center_line(g, "User Defined Quality Notices");
   Out(g, "\n");
   Out(g, "  UDQN File   : %s\n", udqn_file_path(g).c_str());
-  Out(g, "  PCRE Version: %s\n", kPcreVersion);
+  Out(g, "  PCRE Version: %s\n", udqn_library_version().c_str());
   Out(g, "  PCRE Source : %s\n\n", kPcreSource);
-  list_user_defined_notice_types(g);
+  load_udqn_file(nullptr, g);
+  udqn_list_notice_types(g);
   HtmlEnd(g);
 }
 

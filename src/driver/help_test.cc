@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -9,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include "common/text.h"
 #include "driver/state.h"
+#include "udqn/udqn.h"
 
 namespace vek {
 namespace {
@@ -258,9 +261,32 @@ TEST_F(HelpTest, NoticeTypesEndWithTheUserDefinedNoticeFile) {
   EXPECT_EQ(
       "User Defined Quality Notices\n\n"
       "  UDQN File   : /etc/vek/vek_udqn.cfg\n"
-      "  PCRE Version: 7.0\n"
+      "  PCRE Version: " + udqn_library_version() + "\n"
       "  PCRE Source : https://www.pcre.org/\n\n",
       out.substr(title));
+  // The version is the library's own: "10.42 2022-12-11".
+  EXPECT_TRUE(IsDigit(udqn_library_version()[0]));
+  EXPECT_NE("7.0", udqn_library_version());
+}
+
+TEST_F(HelpTest, NoticeTypesListTheUserDefinedNotices) {
+  char dir[] = "/tmp/help_udqn.XXXXXX";
+  ASSERT_NE(nullptr, mkdtemp(dir));
+  std::string path = std::string(dir) + "/team.cfg";
+  FILE* f = fopen(path.c_str(), "w");
+  fputs("UDQN Begin:\nudqn id: 120\nactive: yes\nsummary: Open TODO\n"
+        "UDQN End:\nUDQN Begin:\nudqn id: 121\nsummary: x\nUDQN End:\n"
+        "UDQN Begin:\nudqn id: 122\nsummary: Retired rule\nUDQN End:\n",
+        f);
+  fclose(f);
+  g_->cfg.udqn_file = path;
+  std::string out = Capture(help_notices);
+  EXPECT_NE(std::string::npos,
+            out.find("  PCRE Source : https://www.pcre.org/\n\n"
+                     "  Notice 120 : [ On] Open TODO\n"
+                     "  Notice 122 : [Off] Retired rule\n"));
+  unlink(path.c_str());
+  rmdir(dir);
 }
 
 TEST_F(HelpTest, HtmlHelpEndsThePageOnce) {

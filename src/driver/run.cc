@@ -24,6 +24,7 @@
 #include "reports/type_reports.h"
 #include "reports/output.h"
 #include "reports/sarif.h"
+#include "udqn/udqn.h"
 
 namespace vek {
 
@@ -212,6 +213,10 @@ int RunWith(G& g, int argc, char** argv) {
     write_csv_head(g.report_stream, g);
   else if (o.xml_flag)
     write_xml_head(g.report_stream, g);
+  // -xUDQNSHOW lists the user defined notices and ends the run, whatever
+  // report head named their file.
+  if (o.udqn_show_flag) load_udqn_file(nullptr, g);
+  if (g.stop_flag) return Finish(g, g.stop_status);
 
   int files = gather_input_files(first_arg, g);
   if (g.stop_flag) return Finish(g, g.stop_status);

@@ -26,6 +26,7 @@
 #include "reports/csv_file_table.h"
 #include "reports/function_records.h"
 #include "reports/process_timer.h"
+#include "udqn/udqn_set.h"
 
 namespace vek {
 
@@ -258,6 +259,7 @@ struct G {
   long long project_bytes = 0;
   ProcessTimer timer;               // -b, started before the files are read
   double fp_totals[3] = {0.0, 0.0, 0.0};
+  UdqnSet udqn;                     // user defined quality notices (udqn)
   int progress_files = 0;           // run-wide progress counters
   int progress_total = 0;
 };

@@ -5,6 +5,7 @@
 #include "driver/state.h"
 #include "reports/output.h"
 #include "reports/version.h"
+#include "udqn/udqn.h"
 
 namespace vek {
 
@@ -146,7 +147,7 @@ void write_head(FILE* s, G& g, int syntax_error) {
     else
       fprintf(s, "  Diff Config.: %s\n", name);
   }
-  // The heading of the user defined notices joins here once they exist.
+  if (o.notice_flag) load_udqn_file(nullptr, g);
   if (!o.no_header_flag && o.title_flag) {
     fprintf(s, "\n");
     if (o.html_flag) {
@@ -175,6 +176,7 @@ void write_csv_head(FILE* s, G& g) {
   }
   if (!o.no_config_flag)
     fprintf(s, "Configuration File,%s\n", g.paths.cfg_file.c_str());
+  if (o.notice_flag) load_udqn_file(nullptr, g);
   if (!o.no_header_flag && o.title_flag)
     fprintf(s, "\n%s\n", CsvEscape(o.title).c_str());
 }
@@ -204,6 +206,7 @@ void write_xml_head(FILE* s, G& g) {
   if (!o.no_config_flag)
     fprintf(s, "<config_file>%s</config_file>\n",
             XmlEscape(g.paths.cfg_file).c_str());
+  if (o.notice_flag) load_udqn_file(nullptr, g);
   if (!o.no_header_flag && o.title_flag)
     fprintf(s, "<title>%s</title>\n", XmlEscape(o.title).c_str());
 }

@@ -12,6 +12,7 @@
 #include "reports/function_records.h"
 #include "reports/metrics_blocks.h"
 #include "reports/output.h"
+#include "udqn/udqn.h"
 
 namespace vek {
 
@@ -81,10 +82,6 @@ void NoticeListEntry(G& g, const RecordedNotice& r) {
   }
 }
 
-// The user defined notices join the profile's total and rows here once
-// they are loaded; until then they add nothing.
-int UserDefinedNoticeTotal(const G&) { return 0; }
-
 void ProfileHeading(G& g, int total) {
   switch (FormatOf(g)) {
     case kFormatCsv:
@@ -107,13 +104,15 @@ void ProfileHeading(G& g, int total) {
   }
 }
 
+// One row of the profile; the user defined notices (`user`) have their own
+// CSV columns.
 void ProfileRow(G& g, int number, int count, double percent,
-                const std::string& description) {
+                const std::string& description, bool user = false) {
   const Config& c = g.cfg;
   switch (FormatOf(g)) {
     case kFormatCsv:
-      Out(g, "%-2d,%7d,%6.2f,%s\n", number, count, percent,
-          CsvEscape(description).c_str());
+      Out(g, user ? "%4d,%6d,%6.2f,%s\n" : "%-2d,%7d,%6.2f,%s\n", number,
+          count, percent, CsvEscape(description).c_str());
       break;
     case kFormatXml:
       Out(g, "<notice>\n<type>%d</type>\n<count>%d</count>\n", number, count);
@@ -246,7 +245,7 @@ void notice_list_report(G& g) {
 }
 
 void quality_profile_report(G& g) {
-  long long sum = UserDefinedNoticeTotal(g);
+  long long sum = udqn_total_count(g);
   for (int n = 1; n <= kNoticeCount; ++n) sum += g.notice_totals[n];
   const int total = sum > 0x7fffffff ? 0x7fffffff : static_cast<int>(sum);
   ProfileHeading(g, total);
@@ -257,6 +256,11 @@ void quality_profile_report(G& g) {
       ProfileRow(g, n, count, static_cast<double>(count) / total * 100.0,
                  notice_description(n, g));
     }
+  }
+  for (const auto& r : g.udqn.records) {
+    if (!r->active || r->count <= 0 || total <= 0) continue;
+    ProfileRow(g, r->id, r->count,
+               static_cast<double>(r->count) / total * 100.0, r->summary, true);
   }
   ProfileTotal(g, total);
   ProfileDensity(g, total);
