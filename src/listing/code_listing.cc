@@ -10,6 +10,9 @@ namespace vek {
 namespace {
 
 constexpr int kMinLineLength = 20;
+// The rules and the margin are built as text once: a mistyped length of
+// billions must not ask for gigabytes.
+constexpr int kMaxWidth = 32767;
 // The line number column: five digits, a bar and a blank.
 constexpr int kNumberField = 7;
 constexpr const char kContinuation[] = "     | ";
@@ -54,7 +57,9 @@ bool CodeListing::Prepare(const ListingSettings& settings, FILE* out) {
   out_ = out;
   s_ = settings;
   if (s_.line_length < kMinLineLength) s_.line_length = kMinLineLength;
+  if (s_.line_length > kMaxWidth) s_.line_length = kMaxWidth;
   if (s_.left_margin < 0) s_.left_margin = 0;
+  if (s_.left_margin > kMaxWidth) s_.left_margin = kMaxWidth;
   if (s_.top_margin < 0) s_.top_margin = 0;
   if (s_.page_length < 0 || s_.html) s_.page_breaks = 0;
   const int L = s_.line_length;

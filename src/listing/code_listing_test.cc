@@ -173,6 +173,17 @@ TEST(CodeListing, MarginsAndLengthLimits) {
   EXPECT_NE(std::string::npos, got.find("\n" + std::string(20, '_') + "\n\n"));
 }
 
+TEST(CodeListing, HugeWidthsAreBounded) {
+  ListingSettings s;
+  s.line_length = 2000000000;
+  s.left_margin = 2000000000;
+  Listed out;
+  CodeListing listing;
+  ASSERT_TRUE(listing.Prepare(s, out.out()));
+  EXPECT_EQ(32767, listing.settings().line_length);
+  EXPECT_EQ(32767, listing.settings().left_margin);
+}
+
 TEST(CodeListing, NegativePageLengthTurnsBreaksOff) {
   ListingSettings s;
   s.page_breaks = 1;
