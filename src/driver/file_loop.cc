@@ -9,6 +9,7 @@
 #include "analysis/notice_points.h"
 #include "analysis/types.h"
 #include "config/languages.h"
+#include "driver/decharacter.h"
 #include "driver/run.h"
 #include "driver/state.h"
 #include "reports/file_header.h"
@@ -265,6 +266,18 @@ void ProcessFile(G& g, FileRecord& record) {
                     : "\n  Error: Problem opening input file:\n         %s\n"
                       "         For read, %s\n\n",
         EscapeFor(g, f.name).c_str(), strerror(err));
+    return;
+  }
+  if (o.listing_flag) {
+    g.listing.ListFile(in, f.name);
+    ++g.files_processed;
+    fclose(in);
+    return;
+  }
+  if (decharacter) {
+    decharacter_file(in, f.name, g);
+    ++g.files_processed;
+    fclose(in);
     return;
   }
   f.record = &record;

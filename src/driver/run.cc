@@ -156,6 +156,25 @@ bool WriteSarif(G& g) {
   return false;
 }
 
+// The HTML page of a listing and the listing's prepared texts; false when
+// the page header does not fit the line.
+bool PrepareListing(G& g) {
+  const Config& c = g.cfg;
+  if (g.opt.html_flag)
+    Out(g, "<html>\n<head>\n<title>Vek Code Gauge %s</title>\n</head>\n"
+           "<body>\n<pre><P>\n",
+        kVersion);
+  ListingSettings s;
+  s.line_length = c.print_line_length;
+  s.page_length = c.print_page_length;
+  s.left_margin = c.print_left_margin;
+  s.top_margin = c.print_top_margin;
+  s.page_breaks = !c.no_page_breaks;
+  s.html = g.opt.html_flag;
+  s.header = g.opt.title_flag ? g.opt.title : c.print_page_header;
+  return g.listing.Prepare(s, g.report_stream);
+}
+
 int Finish(G& g, int status) {
   fflush(g.report_stream);
   if (g.report_stream != stdout && g.report_stream != stderr)
@@ -217,6 +236,7 @@ int RunWith(G& g, int argc, char** argv) {
   // report head named their file.
   if (o.udqn_show_flag) load_udqn_file(nullptr, g);
   if (g.stop_flag) return Finish(g, g.stop_status);
+  if (o.listing_flag && !PrepareListing(g)) return Finish(g, 1);
 
   int files = gather_input_files(first_arg, g);
   if (g.stop_flag) return Finish(g, g.stop_status);

@@ -23,6 +23,7 @@
 #include "common/text.h"
 #include "config/config.h"
 #include "config/languages.h"
+#include "listing/code_listing.h"
 #include "reports/csv_file_table.h"
 #include "reports/function_records.h"
 #include "reports/process_timer.h"
@@ -73,11 +74,7 @@ struct Options {
   std::string output_file;
   int object_flag = 0;           // -o, and the switches that imply it
   int object_switch = 0;         // -o itself
-  int listing_flag = 0;          // -p
-  int listing_top_margin = 1;    // -B
-  int listing_left_margin = 5;   // -M
-  int listing_page_length = 55;  // -P
-  int listing_line_length = 80;  // -L
+  int listing_flag = 0;          // -p; -B -M -P -L set the cfg.print_*
   int recursive_flag = 0;        // -r
   std::string recursive_extensions;
   std::string recursive_dir;
@@ -229,6 +226,7 @@ struct G {
   TypeList interfaces;              // names carry kInterfacePrefix
   TypeList namespaces;              // namespaces and packages
   InheritanceTree tree;             // built after the file loop (-i, -Ta)
+  CodeListing listing;              // -p (listing/code_listing)
   ProjectCounters totals;          // 64-bit sums over every file
   int files_processed = 0;
   int input_file_count = 0;

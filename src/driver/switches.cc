@@ -349,7 +349,7 @@ void ApplySwitch(G& g, int letter, const char* arg) {
     case 'a': o.alloc_flag = 1; o.report_option_flag = 1; break;
     case 'B': {
       int v = ParseInt(arg ? arg : "");
-      o.listing_top_margin = v < 0 ? 0 : v;
+      g.cfg.print_top_margin = v < 0 ? 0 : v;
       break;
     }
     case 'b': o.benchmark_flag = 1; break;
@@ -440,7 +440,7 @@ void ApplySwitch(G& g, int letter, const char* arg) {
       break;
     case 'L': {
       int v = ParseInt(arg ? arg : "");
-      o.listing_line_length = v < 20 ? 20 : v;
+      g.cfg.print_line_length = v < 20 ? 20 : v;
       break;
     }
     case 'l':
@@ -450,7 +450,7 @@ void ApplySwitch(G& g, int letter, const char* arg) {
       break;
     case 'M': {
       int v = ParseInt(arg ? arg : "");
-      o.listing_left_margin = v < 0 ? 0 : v;
+      g.cfg.print_left_margin = v < 0 ? 0 : v;
       break;
     }
     case 'm': o.macro_flag = 1; o.report_option_flag = 1; break;
@@ -486,7 +486,7 @@ void ApplySwitch(G& g, int letter, const char* arg) {
     case 'P': {
       int v = ParseInt(arg ? arg : "");
       if (v < 0) g.cfg.no_page_breaks = 1;
-      o.listing_page_length = v;
+      g.cfg.print_page_length = v;
       break;
     }
     case 'p': o.listing_flag = 1; break;

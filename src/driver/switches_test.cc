@@ -106,10 +106,10 @@ TEST(Switches, SortKeyOutOfRangeWarnsAndRunGoesOn) {
 TEST(Switches, ListingNumbersAreClamped) {
   CapturedG c;
   Parse(c, {"-L5", "-M-3", "-B-1", "-P-4"});
-  EXPECT_EQ(20, c.g().opt.listing_line_length);
-  EXPECT_EQ(0, c.g().opt.listing_left_margin);
-  EXPECT_EQ(0, c.g().opt.listing_top_margin);
-  EXPECT_EQ(-4, c.g().opt.listing_page_length);
+  EXPECT_EQ(20, c.g().cfg.print_line_length);
+  EXPECT_EQ(0, c.g().cfg.print_left_margin);
+  EXPECT_EQ(0, c.g().cfg.print_top_margin);
+  EXPECT_EQ(-4, c.g().cfg.print_page_length);
   EXPECT_EQ(1, c.g().cfg.no_page_breaks);
 }
 
