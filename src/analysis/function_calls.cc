@@ -152,6 +152,7 @@ void clear_function_candidate(G& g) {
   f.macro_call_flag = 0;
   f.directive_flag = 0;
   f.param_collect_flag = 0;
+  f.try_state = FunctionState::kNoTry;
   f.func_name.clear();
   f.param_text.clear();
   f.template_text.clear();
