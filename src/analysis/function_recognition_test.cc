@@ -30,18 +30,27 @@ class Recognition : public ScanTest {
     scope_file_end(g());
     types_file_end(line_number_, g());
     std::vector<std::string> out;
+    size_t n = 0;
     for (const auto& e : g().fn_report.functions)
-      out.push_back(e->name + e->text2 + "/" +
-                    std::to_string(e->extra[kFnParams]));
+      if (n++ >= functions_seen_)
+        out.push_back(e->name + e->text2 + "/" +
+                      std::to_string(e->extra[kFnParams]));
+    functions_seen_ = n;
     return out;
   }
 
-  // The names of the recorded classes and structs.
+  // The names of the classes and structs recorded since the last call.
   std::vector<std::string> Classes() {
     std::vector<std::string> out;
-    for (const auto& r : g().classes.items()) out.push_back(r->name);
+    size_t n = 0;
+    for (const auto& r : g().classes.items())
+      if (n++ >= classes_seen_) out.push_back(r->name);
+    classes_seen_ = n;
     return out;
   }
+
+  size_t functions_seen_ = 0;
+  size_t classes_seen_ = 0;
 
   const MetricsEntry* Recorded(const std::string& name) {
     for (const auto& e : g().fn_report.functions)

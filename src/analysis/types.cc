@@ -767,7 +767,7 @@ bool type_paren_is_argument(const char* line, size_t i, const G& g) {
   const TypeState& t = g.ts;
   if (g.fs.function_scope > 0) return false;
   if (t.head_pending && g.fs.type_head_pending)
-    return HeadAttributeAt(line, i, g);
+    return g.fs.paren_depth > 1 || HeadAttributeAt(line, i, g);
   if (!AtTypeBodyLevel(g) || t.line_offset + i > t.stmt.size()) return false;
   // An open '<' in the statement so far (not "operator<", "->", "<<").
   std::string_view s(t.stmt);
