@@ -297,7 +297,7 @@ def short(name):
             out.append(ch)
     name = ''.join(out).replace(' ', '')
     if 'operator' in name:
-        return name[name.index('operator'):]
+        return 'operator'   # pmccabe leaves out the operator's symbol
     return re.split(r'::|\.', name)[-1]
 
 
