@@ -215,6 +215,20 @@ TEST_F(Recognition, WhatFollowsTheListIsNoParameter) {
                       "Foo::Foo(int a, int b = B::c) : x_(a), y_(g(b)) {}\n"));
 }
 
+TEST_F(Recognition, MacroInvocationWithoutSemicolonBeforeAFunction) {
+  EXPECT_EQ((Strings{"Deque::insert(int pos, int n)/2", "Deque::size()/0"}),
+            Functions("class Deque {\npublic:\n"
+                      "  CONVERSION_AWARE(insert, T, iterator)\n"
+                      "  // inserts n copies\n"
+                      "  FORCEINLINE iterator insert(int pos, int n)\n  {\n"
+                      "    return pos;\n  }\n"
+                      "  int size() const { return 0; }\n};\n"));
+  // A specifier after the invocation's list leaves it the candidate.
+  EXPECT_EQ((Strings{"SYSCALL_DEFINE1(read, int, fd)/3"}),
+            Functions("SYSCALL_DEFINE1(read, int, fd) noexcept(true)\n{\n"
+                      "  return fd;\n}\n"));
+}
+
 TEST_F(RecognitionC, CommasInsideAParameterAreNoSeparators) {
   EXPECT_EQ((Strings{"g(int (*cb)(int, int))/1", "h(void (*f)(void), int a)/2",
                      "k(int a[SIZE(1, 2)], int b)/2"}),
