@@ -142,6 +142,9 @@ TEST_F(RecognitionC, StructReturnTypeBeforeAReservedName) {
   EXPECT_EQ((Strings{"__lookup(struct node *head, int key)/2", "after(void)/0"}),
             Functions("struct node *__lookup(struct node *head, int key) {\n"
                       "  return head;\n}\nint after(void) { return 1; }\n"));
+  EXPECT_EQ(Strings{"__read_block(int depth)/1"},
+            Functions("static struct buffer_head *\n__read_block(int depth)\n{\n"
+                      "  return 0;\n}\n"));
   EXPECT_EQ(Strings{}, Classes());
   // An attribute in front of the name is still no function.
   EXPECT_EQ(Strings{}, Functions("struct __attribute__((packed)) pt { int x; };\n"

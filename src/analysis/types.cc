@@ -319,7 +319,15 @@ bool HeadAttributeAt(const char* line, size_t i, const G& g) {
   if (!attribute(word)) return false;
   size_t p = start;
   while (p > 0 && IsBlank(line[p - 1])) --p;
-  if (p == 0) return true;  // the head goes on from an earlier line
+  if (p == 0) {
+    // The head goes on from an earlier line: what ends that line decides
+    // ("static struct buffer_head *" above "__read_block(").
+    std::string_view prev = g.scan.prev_code_line.view();
+    prev = TrimRight(prev, " \t\r\n");
+    if (prev.empty()) return true;
+    line = prev.data();
+    p = prev.size();
+  }
   const char before = line[p - 1];
   if (before == ')' || before == ']') return true;  // after an attribute
   if (!IsWordChar(before)) return false;
