@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Compares the functions vek finds, and their cyclomatic complexity, with
-# those of pmccabe on the C files of the benchmark tree.
+# those of pmccabe on two samples of real code: the C files of the
+# benchmark tree and a spread of Boost's C++ headers.
 #
 # What it does:
-#   1. installs pmccabe when it is missing and unpacks
-#      /usr/src/linux-source-6.1.tar.xz into the cache directory once, as
-#      bench/run_bench.sh does (installing linux-source-6.1 if needed);
+#   1. installs pmccabe and libboost1.81-dev when they are missing and
+#      unpacks /usr/src/linux-source-6.1.tar.xz into the cache directory
+#      once, as bench/run_bench.sh does (installing linux-source-6.1 if
+#      needed);
 #   2. builds a release vek in <repo>/build-cmp (incremental, so cheap when
 #      nothing changed);
-#   3. lists the *.c files under kernel, mm, fs/ext4, net/ipv4 and lib,
-#      sorted, the same list as bench/run_bench.sh;
-#   4. runs, each once over the whole list:
+#   3. for each sample, in this order:
+#        the *.c files under kernel, mm, fs/ext4, net/ipv4 and lib, sorted,
+#        the same list as bench/run_bench.sh;
+#        every BOOST_STEP-th (default 50th) *.hpp file under
+#        /usr/include/boost in sorted order (about 300 headers);
+#      runs, each once over the whole list:
 #        vek -C -fa -c -F list      the per-file function rows: every
 #                                   function vek reports, with its
 #                                   cyclomatic complexity
@@ -22,17 +27,19 @@
 #      and pairs the rows of vek's two lists by their measures (LOC, eLOC,
 #      lLOC, comments, lines, returns, complexity), since the project list
 #      leaves some functions out and names a few otherwise;
-#   5. matches the functions of the two tools by (file, name), the name of
-#      vek's project list first, then the per-file name; where a name
-#      occurs more than once in a file (static functions in #if branches,
-#      functions made by macros) the pairs with the closest last lines are
-#      taken first;
-#   6. prints the counts of functions found by each tool, matched, found
-#      by one only, matched with equal and with different complexity, the
-#      distribution of the difference (vek - pmccabe), the 15 biggest
-#      differences, 15 examples of each kind of unmatched function, the
-#      functions vek's two lists name differently and the files with the
-#      most unmatched functions.
+#   4. matches the functions of the two tools by (file, name), the name of
+#      vek's project list first, then the per-file name, then the last
+#      part of the name (the tools qualify C++ methods differently); where
+#      a name occurs more than once in a file (overloads, static functions
+#      in #if branches, functions made by macros) the pairs with the
+#      closest last lines are taken first;
+#   5. prints, per sample, the counts of functions found by each tool,
+#      matched, found by one only, matched with equal and with different
+#      complexity, the distribution of the difference (vek - pmccabe), the
+#      15 biggest differences, 15 examples of each kind of unmatched
+#      function (the functions only one tool finds), the functions vek's
+#      two lists name differently and the files with the most unmatched
+#      functions.
 #
 # Line numbers: for pmccabe the line of the function name; for vek the
 # first line of the function as vek counts it (its closing line less its
@@ -48,11 +55,14 @@
 #
 # Environment:
 #   BENCH_CACHE  where the kernel tree is unpacked (default bench/.cache)
+#   BOOST_STEP   take every BOOST_STEP-th Boost header (default 50)
 #   CMP_BUILD    build directory of vek (default <repo>/build-cmp)
-#   CMP_KEEP     a directory to keep the raw outputs in (vek.csv, vek.xml,
-#                pmccabe.txt, pmccabe.err, list.lst) and pairs.tsv, one row
+#   CMP_KEEP     a directory to keep the raw outputs in, per sample in
+#                CMP_KEEP/linux and CMP_KEEP/boost (vek.csv, vek.xml,
+#                pmccabe.txt, pmccabe.err, list.lst) with pairs.tsv, one row
 #                per function: kind, file, name, vek line, pmccabe line,
 #                vek complexity, pmccabe complexity
+#   CMP_SETS     all (default), linux or boost: the samples to compare
 #   CMP_SHOW     examples to print in each list (default 15)
 set -euo pipefail
 
@@ -64,58 +74,34 @@ show=${CMP_SHOW:-15}
 note() { printf '%s\n' "$*" >&2; }
 die() { note "compare_functions: $*"; exit 1; }
 
+boost_dir=/usr/include/boost
+boost_step=${BOOST_STEP:-50}
+sets=${CMP_SETS:-all}
+
 case $show in '' | *[!0-9]*) die "CMP_SHOW must be a number" ;; esac
+case $boost_step in '' | *[!0-9]* | 0) die "BOOST_STEP must be a positive number" ;; esac
+case $sets in all | linux | boost) ;; *) die "CMP_SETS must be all, linux or boost" ;; esac
 command -v python3 >/dev/null || die "python3 is needed"
 
-# --- 1. pmccabe, the kernel tree and a release build --------------------------
+# --- 1. pmccabe, the trees and a release build --------------------------------
 # shellcheck source=bench/lib.sh
 . "$top/bench/lib.sh"
-unpack_tree
+[ "$sets" = boost ] || unpack_tree
+if [ "$sets" != linux ] && [ ! -f "$boost_dir/version.hpp" ]; then
+  install_pkg libboost1.81-dev || die "libboost1.81-dev is missing and could not be installed"
+fi
 command -v pmccabe >/dev/null || install_pkg pmccabe || die "pmccabe is missing and could not be installed"
 build_vek
 
-# --- 2. the file list ---------------------------------------------------------
-# As in run_bench.sh the tools run in a scratch directory holding a link to
-# the tree, so that both print the same short relative names.
+# --- 2. the report script ---------------------------------------------------
+# The tools run in a scratch directory holding links to the trees, so that
+# both print the same short relative names.
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/vek-cmp.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
-ln -s "$tree" "$scratch/linux"
 mkdir "$scratch/home"
 export VEKHOME=$scratch/home VEKCFGHOME=$scratch/home
 cd "$scratch"
-
-for d in "${dirs[@]}"; do [ -d "linux/$d" ] || die "linux/$d is missing in $tree"; done
-(cd linux && find "${dirs[@]}" -type f -name '*.c' -print) |
-  sed 's|^|linux/|' | LC_ALL=C sort >list.lst
-mapfile -t files <list.lst
-[ ${#files[@]} -gt 0 ] || die "no C files found"
-
-# --- 3. the runs ----------------------------------------------------------------
-note "== vek -C -fa -c, vek -X -Tf -fa -c and pmccabe over ${#files[@]} files"
-# vek creates vek.cfg and vek_macro.cfg in VEKHOME on its first run, and
-# that run does not yet apply the macro list (__attribute__ would be taken
-# for a function name): make that first run on a file of no interest.
-printf 'int x;\n' >warm.c
-"$vek" -s warm.c >/dev/null 2>&1 || true
-[ -f "$VEKHOME/vek.cfg" ] || note "note: vek created no vek.cfg in $VEKHOME"
-# vek's exit status is a count (of notices), not a failure, so it is not
-# checked; an empty report is.
-"$vek" -C -fa -c -F list.lst >vek.csv 2>vek.err || true
-"$vek" -X -Tf -fa -c -F list.lst >vek.xml 2>>vek.err || true
-if [ ! -s vek.csv ] || [ ! -s vek.xml ]; then
-  head -n 5 vek.err >&2
-  die "vek wrote no report"
-fi
-pmccabe "${files[@]}" >pmccabe.txt 2>pmccabe.err || true
-[ -s pmccabe.txt ] || { head -n 5 pmccabe.err >&2; die "pmccabe wrote no report"; }
-
-if [ -n "${CMP_KEEP:-}" ]; then
-  mkdir -p "$CMP_KEEP"
-  cp vek.csv vek.xml pmccabe.txt pmccabe.err list.lst "$CMP_KEEP"/
-fi
-
-# --- 4. matching and the report ----------------------------------------------
-python3 - "$show" "${CMP_KEEP:-}" <<'PY'
+cat >report.py <<'PY'
 import collections
 import difflib
 import re
@@ -124,6 +110,7 @@ import xml.etree.ElementTree as ET
 
 show = int(sys.argv[1])
 keep = sys.argv[2]
+label = sys.argv[3]
 
 files = [l.rstrip('\n') for l in open('list.lst', encoding='utf-8', errors='surrogateescape')]
 
@@ -295,6 +282,49 @@ match([(v.name, v) for v in vek], pmc)
 match([(v.alias, v) for v in vek if v.alias is not None and v.peer is None],
       [p for p in pmc if p.peer is None])
 
+
+def short(name):
+    """The last part of a qualified name, without template arguments:
+    the tools qualify C++ methods differently (vek by namespace and
+    class, pmccabe by class only, and not inside the class body)."""
+    out, depth = [], 0
+    for ch in name:
+        if ch == '<':
+            depth += 1
+        elif ch == '>' and depth > 0:
+            depth -= 1
+        elif depth == 0:
+            out.append(ch)
+    name = ''.join(out).replace(' ', '')
+    if 'operator' in name:
+        return 'operator'   # pmccabe leaves out the operator's symbol
+    return re.split(r'::|\.', name)[-1]
+
+
+def match_short():
+    groups = collections.defaultdict(lambda: ([], []))
+    for v in vek:
+        if v.peer is None:
+            groups[(v.file, short(v.name))][0].append(v)
+    for p in pmc:
+        if p.peer is None:
+            groups[(p.file, short(p.name))][1].append(p)
+    for vs, ps in groups.values():
+        cand = []
+        for v in vs:
+            for p in ps:
+                d = abs(v.last - p.last) if v.last is not None else 1 << 40
+                cand.append((d, abs(v.order - p.order), v.order, p.order, v, p))
+        cand.sort(key=lambda c: c[:4])
+        for *_, v, p in cand:
+            if v.peer is None and p.peer is None:
+                v.peer, p.peer = p, v
+
+
+match_short()
+by_short = sum(1 for v in vek if v.peer is not None and v.name != v.peer.name
+               and (v.alias is None or v.alias != v.peer.name))
+
 matched = [v for v in vek if v.peer is not None]
 only_vek = [v for v in vek if v.peer is None]
 only_pmc = [p for p in pmc if p.peer is None]
@@ -307,8 +337,7 @@ def pct(n, d):
 
 
 print()
-print('Input: %d C files under %s of linux-source-6.1' % (len(files), ' '.join(
-    ['kernel', 'mm', 'fs/ext4', 'net/ipv4', 'lib'])))
+print('Input: %d files, %s' % (len(files), label))
 print('pmccabe complained about %d files (it still reports what it could parse)'
       % len(pm_err_files))
 if bad_rows or pm_bad:
@@ -322,7 +351,8 @@ if only_in_project:
     print(row % ('  in its project list only', only_in_project, ''))
 print(row % ('  named otherwise in its project list', len(renamed), ''))
 print(row % ('functions found by pmccabe', len(pmc), ''))
-print(row % ('matched by (file, name)', len(matched), ''))
+print(row % ('matched by (file, name)', len(matched) - by_short, ''))
+print(row % ('matched by (file, last part of the name)', by_short, ''))
 print(row % ('only in vek', len(only_vek), pct(len(only_vek), len(vek)) + ' v'))
 print(row % ('only in pmccabe', len(only_pmc), pct(len(only_pmc), len(pmc)) + ' p'))
 print(row % ('matched, equal complexity', len(equal), pct(len(equal), len(matched)) + ' m'))
@@ -406,3 +436,57 @@ if keep:
         for r in rows:
             out.write('\t'.join('' if x is None else text(str(x)) for x in r) + '\n')
 PY
+
+# vek creates vek.cfg and vek_macro.cfg in VEKHOME on its first run, and
+# that run does not yet apply the macro list (__attribute__ would be taken
+# for a function name): make that first run on a file of no interest.
+printf 'int x;\n' >warm.c
+"$vek" -s warm.c >/dev/null 2>&1 || true
+[ -f "$VEKHOME/vek.cfg" ] || note "note: vek created no vek.cfg in $VEKHOME"
+
+# compare LABEL KEEP_SUBDIR: runs both tools over the files of list.lst
+# and prints the report.
+compare() {
+  local label=$1 sub=$2
+  mapfile -t files <list.lst
+  [ ${#files[@]} -gt 0 ] || die "no files for $label"
+  note "== vek -C -fa -c, vek -X -Tf -fa -c and pmccabe over ${#files[@]} files ($label)"
+  # vek's exit status is a count (of notices), not a failure, so it is not
+  # checked; an empty report is.
+  "$vek" -C -fa -c -F list.lst >vek.csv 2>vek.err || true
+  "$vek" -X -Tf -fa -c -F list.lst >vek.xml 2>>vek.err || true
+  if [ ! -s vek.csv ] || [ ! -s vek.xml ]; then
+    head -n 5 vek.err >&2
+    die "vek wrote no report"
+  fi
+  pmccabe "${files[@]}" >pmccabe.txt 2>pmccabe.err || true
+  [ -s pmccabe.txt ] || { head -n 5 pmccabe.err >&2; die "pmccabe wrote no report"; }
+  local keep=
+  if [ -n "${CMP_KEEP:-}" ]; then
+    keep=$CMP_KEEP/$sub
+    mkdir -p "$keep"
+    cp vek.csv vek.xml pmccabe.txt pmccabe.err list.lst "$keep"/
+  fi
+  echo
+  echo "######## $label"
+  python3 report.py "$show" "$keep" "$label"
+}
+
+# --- 3. the kernel's C files ---------------------------------------------------
+if [ "$sets" != boost ]; then
+  ln -s "$tree" "$scratch/linux"
+  for d in "${dirs[@]}"; do [ -d "linux/$d" ] || die "linux/$d is missing in $tree"; done
+  (cd linux && find "${dirs[@]}" -type f -name '*.c' -print) |
+    sed 's|^|linux/|' | LC_ALL=C sort >list.lst
+  compare "C files under ${dirs[*]} of $tree_name" linux
+fi
+
+# --- 4. a sample of Boost's C++ headers ---------------------------------------
+if [ "$sets" != linux ]; then
+  ln -s "$boost_dir" "$scratch/boost"
+  # Every BOOST_STEP-th header in sorted order: a spread over the libraries
+  # rather than one of them.
+  (cd "$scratch" && find boost/ -type f -name '*.hpp' -print) | LC_ALL=C sort |
+    awk -v step="$boost_step" 'NR % step == 1' >list.lst
+  compare "every ${boost_step}th *.hpp header of $boost_dir (libboost1.81-dev)" boost
+fi

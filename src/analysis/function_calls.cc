@@ -22,11 +22,11 @@ bool FunctionAnalysisOn(const G& g) {
 
 // A parenthesis here may open a function head: outside bodies, brackets
 // and the statements whose parentheses are never parameter lists.
-bool HeadMayStart(const G& g) {
+bool HeadMayStart(const G& g, bool pending_allowed = false) {
   const ScanState& s = g.scan;
   const FunctionState& f = g.fs;
   return FunctionAnalysisOn(g) && LanguageKnown(g.typing) &&
-         f.function_scope == 0 && !f.funcname_flag &&
+         f.function_scope == 0 && (pending_allowed || !f.funcname_flag) &&
          g.counters.open_bracket == g.counters.close_bracket &&
          !s.preproc_flag && !s.define_flag && !s.typedef_flag &&
          !s.assignment_flag && !s.template_beg_flag && !s.property_get_flag &&
@@ -83,12 +83,41 @@ bool OldStyleHead(std::string_view t) {
   return any && names_only;
 }
 
+// True when the word in front of the '(' at `i` belongs to a head
+// already read: an exception or attribute specifier, a trailing return
+// type or a constraint ("throw()", "noexcept(...)", "-> decltype(...)").
+bool HeadSpecifierAt(const char* line, size_t i) {
+  size_t end = i;
+  while (end > 0 && IsBlank(line[end - 1])) --end;
+  size_t start = end;
+  while (start > 0 && IsWordChar(line[start - 1])) --start;
+  std::string_view word(line + start, end - start);
+  for (std::string_view w :
+       {"throw", "noexcept", "decltype", "requires", "alignas", "sizeof",
+        "typeof", "__typeof__", "__attribute__", "__declspec", "asm",
+        "__asm__", "override", "final", "const", "volatile"})
+    if (word == w) return true;
+  return word.empty();
+}
+
 }  // namespace
 
 void function_at_paren(const char* line, size_t i, size_t len,
                        int line_number, G& g) {
-  if (!HeadMayStart(g)) return;
   FunctionState& f = g.fs;
+  if (f.funcname_flag && f.macro_call_flag && !f.param_collect_flag &&
+      !f.non_ansi_flag && HeadMayStart(g, true) &&
+      !HeadSpecifierAt(line, i)) {
+    // A macro invocation without a ';' ("DECLARE_X(a, b)") held as a
+    // candidate, and another list at the top level: the function whose
+    // head follows the invocation.  Its name is taken when it is one.
+    const FunctionState held = f;
+    clear_function_candidate(g);
+    function_at_paren(line, i, len, line_number, g);
+    if (!f.funcname_flag) f = held;
+    return;
+  }
+  if (!HeadMayStart(g)) return;
   std::string_view text(line, len);
   const bool opens_line = text.find_first_not_of(" \t") == i;
   const size_t next = SkipBlanksAndComments(line, i + 1, len);
@@ -152,6 +181,7 @@ void clear_function_candidate(G& g) {
   f.macro_call_flag = 0;
   f.directive_flag = 0;
   f.param_collect_flag = 0;
+  f.try_state = FunctionState::kNoTry;
   f.func_name.clear();
   f.param_text.clear();
   f.template_text.clear();

@@ -108,6 +108,7 @@ struct FunctionState {
   int body_count = 0;      // open type and namespace bodies
   int type_head_pending = 0;
   int assign_at_top = 0;   // the statement's assignment is outside parentheses
+  int assign_paren_level = 0;  // parenthesis level of the assignment's '='
 
   // Snapshot of the file counters when the body opened.
   struct Snapshot {
@@ -115,6 +116,14 @@ struct FunctionState {
     int whitespace = 0, chars = 0;
     int alloc = 0, frees = 0, news = 0, deletes = 0;
   } snap;
+
+  // A function-try-block: "try" met in the head, then the closing brace
+  // of the try block or of a handler met, with the counters and line
+  // there (the function ends there unless another handler follows).
+  enum TryState { kNoTry, kTryHead, kTryHandlers };
+  int try_state = kNoTry;
+  Snapshot try_end;
+  int try_end_line = 0;
 
   // The file's functions: bodies opened, and the sums and maxima of those
   // closed and recorded.

@@ -24,6 +24,15 @@ constexpr std::string_view kSystemTypes[] = {
     "void",     "signed", "while", "if", "else", "for"};
 
 bool IsNameStart(char c) { return IsAlpha(c) || c == '_' || c == '~'; }
+
+// Characters that can stand in no function name: a name written straight
+// after the end of a statement, a block or an attribute ("}int g(",
+// "{Counter(", "]]int f(") starts after them.
+bool EndsName(char c) {
+  return c == '{' || c == '}' || c == ';' || c == ',' || c == '=' ||
+         c == ')' || c == ']' || c == '"' || c == '\'' || c == '!' ||
+         c == '?';
+}
 bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
 
 // The first occurrence of `word` in `t` that is a whole word.
@@ -103,6 +112,22 @@ void RejectWithTemplate(G& g) {
   g.fs.template_text.clear();
 }
 
+// The index of the ')' that closes the first '(' of a parameter text, or
+// kNpos when the list does not close in it.
+size_t ListEnd(std::string_view t) {
+  const size_t open = t.find('(');
+  if (open == kNpos) return kNpos;
+  int depth = 0;
+  for (size_t i = open; i < t.size(); ++i) {
+    if (t[i] == '(') {
+      ++depth;
+    } else if (t[i] == ')' && --depth == 0) {
+      return i;
+    }
+  }
+  return kNpos;
+}
+
 // Copies backwards from `q` (a '>') to the '<' that matches it, dropping
 // blanks and tabs, onto the reversed name; returns the index in front of
 // the group (negative at the start of the text).
@@ -150,7 +175,7 @@ bool OrdinaryName(std::string_view t, size_t p, G& g) {
   if (t[static_cast<size_t>(q)] == ' ') q = -1;
   while (q >= 0 && work.size() < kTextMax) {
     const char c = t[static_cast<size_t>(q)];
-    if (c == '\t' || c == '(') break;
+    if (c == '\t' || c == '(' || EndsName(c)) break;
     if (c == '>') {
       q = CopyTemplateGroup(t, q, work);
       continue;
@@ -442,13 +467,19 @@ std::string FormatParameters(std::string_view params, std::string_view name,
   std::string_view t = params;
   const size_t brace = t.find('{');
   const size_t close = t.find(')');
-  const size_t colon = t.find(':');
   const bool is_operator =
       name == "operator" || name.find("::operator") != std::string_view::npos;
   if (!is_operator) {
-    if (brace != kNpos && close != kNpos && brace > close) t = t.substr(0, brace);
-    if (colon != kNpos && close != kNpos && colon > close && colon < t.size())
-      t = t.substr(0, colon);
+    // The list ends at the parenthesis that closes its first one: what
+    // follows ("const", "throw()", "noexcept(...)", "-> decltype(...)",
+    // an initialiser list, the body) is no parameter.  A list that does
+    // not close keeps its text up to the body.
+    const size_t list_end = ListEnd(t);
+    if (list_end != kNpos) {
+      t = t.substr(0, list_end + 1);
+    } else if (brace != kNpos && close != kNpos && brace > close) {
+      t = t.substr(0, brace);
+    }
   } else if (brace != kNpos && close != kNpos && brace > close) {
     t = t.substr(0, brace);
   } else {
@@ -487,14 +518,27 @@ int CountParameters(std::string_view params) {
   }
   if (params == "(void)" || params == "()") return 0;
   if (params.empty()) return 1;
+  // Only the commas of the list itself separate parameters: not those
+  // inside template arguments, a function-pointer parameter's own list or
+  // a default argument's call or braces.
   int count = 1;
-  int depth = 0;
+  int angle = 0;
+  int nested = 0;  // parentheses, brackets and braces inside the list
+  bool in_list = false;
   for (char c : params) {
-    if (c == '<') {
-      ++depth;
+    if (c == '(' || c == '[' || c == '{') {
+      if (c == '(' && !in_list) {
+        in_list = true;
+      } else {
+        ++nested;
+      }
+    } else if (c == ')' || c == ']' || c == '}') {
+      if (nested > 0) --nested;
+    } else if (c == '<') {
+      ++angle;
     } else if (c == '>') {
-      if (depth > 0) --depth;
-    } else if (c == ',' && depth == 0) {
+      if (angle > 0) --angle;
+    } else if (c == ',' && angle == 0 && nested == 0) {
       ++count;
     }
   }
@@ -512,8 +556,13 @@ void GetFunction(std::string_view text, size_t p, G& g) {
   const FileTyping& t = g.typing;
   const size_t first_paren = text.find('(');
   const size_t op = FindWord(text, "operator");
+  // Operators are overloaded in C++ and C# only; in Java "operator" is
+  // an ordinary name.  The word must belong to this head: no statement or
+  // block ends between it and the parenthesis.
   const bool operator_path =
-      !t.c_flag && op != kNpos && (first_paren == kNpos || op < first_paren);
+      (t.cpp_flag || t.csharp_flag) && op != kNpos &&
+      (first_paren == kNpos || op < first_paren) &&
+      text.substr(op, p > op ? p - op : 0).find_first_of(";{}") == kNpos;
   if (operator_path) {
     OperatorName(text, op, g);
   } else if (!OrdinaryName(text, p, g)) {
@@ -521,7 +570,7 @@ void GetFunction(std::string_view text, size_t p, G& g) {
     return;
   }
 
-  if (!ValFunctionName(g, op)) {
+  if (!ValFunctionName(g, operator_path ? op : kNoOperator)) {
     Reject(g);
     return;
   }

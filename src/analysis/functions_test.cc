@@ -111,8 +111,8 @@ TEST_F(FunctionIdTest, NamesParametersAndCounts) {
   EXPECT_EQ("(void)", m.params);
   EXPECT_EQ(0, m.count);
   EXPECT_EQ(2, One("int f(int a, std::map<int, int> b) {}").count);
-  // Commas inside a function-pointer parameter's own list count too.
-  EXPECT_EQ(2, One("int g(int (*cb)(int, int)) {}").count);
+  // The commas of a function-pointer parameter's own list separate none.
+  EXPECT_EQ(1, One("int g(int (*cb)(int, int)) {}").count);
   EXPECT_EQ("A::b", One("void A :: b (int x) {}").name);
   EXPECT_EQ("(int a, int b)", One("int h( int a,\tint b ) const {}").params);
   EXPECT_EQ("(unsigned n)", One("int k(unsigned\n  n)\n{\n}\n").params);

@@ -206,15 +206,22 @@ void TypeHead(Hit& h, int kind) {
   scope_body_head(h.g);
 }
 
+// True while the head of a function is open: in its parameter list, or in
+// a C# generic constraint between the list and the body ("where T :
+// class").  A type keyword there names no type.
+bool InFunctionHead(const G& g) {
+  const FunctionState& f = g.fs;
+  return f.funcname_flag && f.function_scope <= 0 &&
+         (f.param_collect_flag || g.scan.where_flag);
+}
+
 void Class(Hit& h) {
   ScanState& s = h.g.scan;
-  // An open function head holds the keyword back as well, once function
-  // identification joins.
   if (s.define_flag || s.enum_state != kEnumNone || s.typedef_flag ||
       s.template_beg_flag)
     return;
   if (s.friend_flag) s.friend_class_flag = 1;
-  if (h.g.fs.funcname_flag && h.g.fs.param_collect_flag) return;
+  if (InFunctionHead(h.g)) return;
   // A line with a ';' and no '{' before it is a declaration and opens no
   // head.
   TypeHead(h, kKindClass);
@@ -222,9 +229,7 @@ void Class(Hit& h) {
 
 void Interface(Hit& h) {
   const ScanState& s = h.g.scan;
-  if (s.template_beg_flag ||
-      (h.g.fs.funcname_flag && h.g.fs.param_collect_flag))
-    return;
+  if (s.template_beg_flag || InFunctionHead(h.g)) return;
   TypeHead(h, kKindInterface);
 }
 
@@ -250,8 +255,7 @@ bool HoldsAssignment(std::string_view line) {
 void StructOrUnion(Hit& h, int kind) {
   const ScanState& s = h.g.scan;
   if (s.define_flag || s.enum_state != kEnumNone || s.template_beg_flag ||
-      s.paren_level > 0 ||
-      (h.g.fs.funcname_flag && h.g.fs.param_collect_flag))
+      s.paren_level > 0 || InFunctionHead(h.g))
     return;
   if (HoldsAssignment(std::string_view(h.line, h.len))) return;
   TypeHead(h, kind);
@@ -456,7 +460,10 @@ void Template(Hit& h) {
   s.template_head_depth = 0;
 }
 
-void Try(Hit& h) { Notice(h, 38); }
+void Try(Hit& h) {
+  Notice(h, 38);
+  if (h.g.typing.cpp_flag) function_try_keyword(h.g);
+}
 
 void Typedef(Hit& h) {
   h.g.scan.typedef_flag = 1;
@@ -726,6 +733,9 @@ void code_dispatch(const char* line, size_t i, size_t len, int line_number,
   const char c = line[i];
   if (IsBlank(c) || IsLineEnd(c)) return;
 
+  // A function-try-block's last handler ends at the code after it.
+  if (g.fs.try_state == FunctionState::kTryHandlers)
+    function_try_code(line, i, len, g);
   // A scope check of notice #22 deferred by a line end is decided here.
   scope_check_code(line, i, len, g);
   // An assignment whose line ended after its '=' is tested here, at the

@@ -118,6 +118,13 @@ void CloseParen(const char* line, size_t i, size_t len, int line_number,
   ++g.counters.close_paren;
   scope_close_paren(line_number, g);
   if (s.paren_level > 0) --s.paren_level;
+  // Outside function bodies an '=' inside parentheses is a default
+  // argument or an annotation's or attribute's named argument
+  // ("Counter(int start = 0)", "@Test(expected = X.class)"): it ends with
+  // its parentheses and leaves the head open for the function.
+  if (s.assignment_flag && g.fs.function_scope <= 0 &&
+      s.paren_level < g.fs.assign_paren_level)
+    s.assignment_flag = 0;
   scope_check_close_paren(line, i, len, g);
   if (s.paren_level == 0) {
     s.in_for_header = 0;
@@ -225,6 +232,7 @@ void Equals(const char* line, size_t i, size_t len, int line_number, G& g) {
   if (!g.typing.c_flag && InOperatorName(line, i)) return;
   // Inside the body of an assignment operator (its name holds '=') no
   // assignment is taken; that test joins with function identification.
+  if (!s.assignment_flag) g.fs.assign_paren_level = s.paren_level;
   s.assignment_flag = 1;
   test_literal_assignment(line, i + 1, len, line_number, g);
   // Class data counting of data definitions joins here.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "analysis/dispatch_parts.h"
 #include "analysis/functions.h"
 #include "analysis/notice_points.h"
 #include "analysis/types.h"
@@ -22,42 +23,81 @@ bool FunctionAnalysis(const G& g) {
   return g.opt.function_flag || g.opt.extract_docs;
 }
 
-// A brace that opens a linkage block: `extern "C" {`, or a brace that
-// starts its line after `extern "C"` or `#ifdef __cplusplus`.  The line
-// before counts only for a brace at the start of a line, so that a
-// function right after `extern "C" {` or after `#endif // __cplusplus`
-// still opens its body.
+// True when `text` ends in `extern "C"` (or "C++"), blanks and complete
+// comments aside: the linkage specification whose own brace follows.
+bool EndsInLinkage(std::string_view text) {
+  size_t end = text.size();
+  for (;;) {
+    while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t' ||
+                       text[end - 1] == '\r' || text[end - 1] == '\n'))
+      --end;
+    if (end >= 2 && text.substr(end - 2, 2) == "*/") {
+      size_t open = text.rfind("/*", end - 2);
+      if (open == std::string_view::npos) return false;
+      end = open;
+      continue;
+    }
+    break;
+  }
+  text = text.substr(0, end);
+  for (std::string_view spec : {std::string_view("extern \"C\""),
+                                std::string_view("extern \"C++\"")})
+    if (text.size() >= spec.size() && text.substr(text.size() - spec.size()) == spec)
+      return true;
+  return false;
+}
+
+// The previous code line without its // comment.
+std::string_view WithoutLineComment(std::string_view line) {
+  size_t cut = line.find("//");
+  return cut == std::string_view::npos ? line : line.substr(0, cut);
+}
+
+// A brace that opens a linkage block: the brace of `extern "C" {`, or a
+// brace that starts its line after a line ending in `extern "C"` or after
+// `#ifdef __cplusplus`.  `extern "C" int f(int) {` is a function with C
+// linkage: its brace opens the body.
 bool LinkageBlock(std::string_view line, size_t brace, const G& g) {
-  if (line.substr(0, brace).find("extern \"C\"") != std::string_view::npos)
-    return true;
-  if (!TrimLeft(line.substr(0, brace)).empty()) return false;
+  std::string_view before = line.substr(0, brace);
+  if (EndsInLinkage(before)) return true;
+  if (!TrimLeft(before).empty()) return false;
   std::string_view prev = g.scan.prev_code_line.view();
-  return (prev.find("__cplusplus") != std::string_view::npos ||
-          prev.find("extern \"C\"") != std::string_view::npos) &&
-         prev.find('{') == std::string_view::npos;
+  if (prev.find('{') != std::string_view::npos) return false;
+  return prev.find("__cplusplus") != std::string_view::npos ||
+         EndsInLinkage(WithoutLineComment(prev));
+}
+
+// The file counters a function's measures are differences of.
+FunctionState::Snapshot CountersNow(const FileCounters& k) {
+  FunctionState::Snapshot now;
+  now.loc = k.loc;
+  now.comments = k.comment_lines;
+  now.blanks = k.blank_lines;
+  now.noneff = k.noneff_brace_lines + k.noneff_paren_lines;
+  now.whitespace = k.whitespace_count;
+  now.chars = k.char_count;
+  now.alloc = k.alloc_count;
+  now.frees = k.free_count;
+  now.news = k.new_count;
+  now.deletes = k.delete_count;
+  return now;
 }
 
 void OpenFunctionBody(int line_number, G& g) {
   FunctionState& f = g.fs;
-  ScanState& s = g.scan;
   const FileCounters& k = g.counters;
+  ScanState& s = g.scan;
   f.param_collect_flag = 0;
   if (FunctionAnalysis(g)) function_body_opens(line_number, g);
   f.func_start_line = line_number;
   if (s.comment_run == 0) raise_notice(g, 51, line_number, "function");
   ++f.functions_begun;
   // A comment block right above the function belongs to it.
-  f.snap.loc = k.loc;
-  f.snap.comments = k.comment_lines - s.comment_run;
-  f.snap.blanks = k.blank_lines;
-  f.snap.noneff = k.noneff_brace_lines + k.noneff_paren_lines;
-  f.snap.whitespace = k.whitespace_count;
-  f.snap.chars = k.char_count;
-  f.snap.alloc = k.alloc_count;
-  f.snap.frees = k.free_count;
-  f.snap.news = k.new_count;
-  f.snap.deletes = k.delete_count;
+  f.snap = CountersNow(k);
+  f.snap.comments -= s.comment_run;
   s.comment_run = 0;
+  // A C# "new()" constraint in the head marks no statement of the body.
+  s.new_in_statement = 0;
   int fall_through = s.fn.fall_through;
   int last_was_break = s.fn.last_was_break;
   s.fn = FunctionCounters();
@@ -137,7 +177,10 @@ void FunctionEndNotices(const FunctionMeasure& m, int line_number, G& g) {
          values(m.cyclomatic, c.max_cyclomatic));
 }
 
-void CloseFunctionBody(int line_number, G& g) {
+// Measures and records the function whose body closed on `line_number`,
+// when the file counters stood at `end`.
+void CloseFunctionBody(int line_number, const FunctionState::Snapshot& end,
+                       G& g) {
   FunctionState& f = g.fs;
   ScanState& s = g.scan;
   FileCounters& k = g.counters;
@@ -150,22 +193,21 @@ void CloseFunctionBody(int line_number, G& g) {
     m.file = g.file.name;
     m.start_line = f.func_start_line;
     m.returns = s.fn.local_returns > 0 ? s.fn.local_returns : 1;
-    m.loc = k.loc - f.snap.loc + 1;  // this line is counted after the pass
-    m.comments = k.comment_lines - f.snap.comments;
-    m.eloc = m.loc - ((k.noneff_brace_lines + k.noneff_paren_lines) -
-                      f.snap.noneff);
+    m.loc = end.loc - f.snap.loc + 1;  // this line is counted after the pass
+    m.comments = end.comments - f.snap.comments;
+    m.eloc = m.loc - (end.noneff - f.snap.noneff);
     m.lloc = s.fn.local_semicolons - s.fn.local_for_headers;
-    m.blanks = k.blank_lines - f.snap.blanks;
+    m.blanks = end.blanks - f.snap.blanks;
     m.lines = m.blanks + m.comments + m.loc;
-    int chars = k.char_count - f.snap.chars;
+    int chars = end.chars - f.snap.chars;
     m.whitespace_percent =
-        chars > 0 ? Percent(k.whitespace_count - f.snap.whitespace, chars) : 0.0;
+        chars > 0 ? Percent(end.whitespace - f.snap.whitespace, chars) : 0.0;
     m.blank_percent = m.blanks >= 1 ? Percent(m.blanks, m.lines) : 0.0;
     m.params = f.param_count;
-    m.alloc = k.alloc_count - f.snap.alloc;
-    m.frees = k.free_count - f.snap.frees;
-    m.news = k.new_count - f.snap.news;
-    m.deletes = k.delete_count - f.snap.deletes;
+    m.alloc = end.alloc - f.snap.alloc;
+    m.frees = end.frees - f.snap.frees;
+    m.news = end.news - f.snap.news;
+    m.deletes = end.deletes - f.snap.deletes;
     m.inline_flag = function_is_inline(g);
 
     m.cyclomatic = cyclomatic_complexity(g);
@@ -205,7 +247,50 @@ void CloseFunctionBody(int line_number, G& g) {
   clear_function_candidate(g);
 }
 
+// A function-try-block ("void f() try { ... } catch (...) { ... }")
+// ends with its last handler, which only the code after it shows: the
+// closing brace of the try block and of each handler leaves the function
+// open, and the first code that is no further handler closes it as it
+// stood at that brace.
+void CloseFunctionTry(G& g) {
+  FunctionState& f = g.fs;
+  ScanState& s = g.scan;
+  f.try_state = FunctionState::kNoTry;
+  s.catch_flag = 0;
+  // The comments between the last handler and this code belong to what
+  // follows.
+  const int comment_run = s.comment_run;
+  CloseFunctionBody(f.try_end_line, f.try_end, g);
+  s.comment_run = comment_run;
+}
+
 }  // namespace
+
+void function_try_keyword(G& g) {
+  FunctionState& f = g.fs;
+  if (f.funcname_flag && f.function_scope <= 0 && f.paren_depth <= 0 &&
+      f.try_state == FunctionState::kNoTry)
+    f.try_state = FunctionState::kTryHead;
+}
+
+void function_try_code(const char* line, size_t i, size_t len, G& g) {
+  FunctionState& f = g.fs;
+  if (f.try_state != FunctionState::kTryHandlers) return;
+  if (f.function_scope > 0 || f.paren_depth > 0) return;
+  const char c = line[i];
+  if (c == '{' || c == '(' || c == ')') return;  // a handler's head or body
+  constexpr std::string_view kCatch = "catch";
+  std::string_view rest(line + i, len - i);
+  if (rest.substr(0, kCatch.size()) == kCatch &&
+      (rest.size() == kCatch.size() || !IsWordChar(rest[kCatch.size()])))
+    return;
+  CloseFunctionTry(g);
+}
+
+void scope_file_end(G& g) {
+  if (g.fs.try_state == FunctionState::kTryHandlers) CloseFunctionTry(g);
+  g.fs.try_state = FunctionState::kNoTry;
+}
 
 void scope_line_start(const char* text, size_t len, int line_number, G& g) {
   FunctionState& f = g.fs;
@@ -269,6 +354,11 @@ void open_brace_event(const char* line, size_t i, size_t len,
   if (in_initializer || (s.assignment_flag && f.assign_at_top)) {
     // An initializer: "x = {", and every brace inside one.
     kind = FunctionState::kInitializer;
+  } else if (f.try_state == FunctionState::kTryHandlers &&
+             f.function_scope <= 0) {
+    // A handler of a function-try-block: part of the function's body.
+    f.function_scope = 1;
+    kind = FunctionState::kBody;
   } else if (f.type_head_pending && f.function_scope <= 0) {
     // The body of a type or namespace: no nesting level of a function.
     f.type_head_pending = 0;
@@ -345,8 +435,17 @@ void close_brace_event(const char* line, size_t i, size_t len,
                          ? f.switch_stack[f.switch_depth - 1]
                          : 0;
   }
-  if (kind == FunctionState::kBody && f.funcname_flag)
-    CloseFunctionBody(line_number, g);
+  if (kind == FunctionState::kBody && f.funcname_flag) {
+    if (f.try_state != FunctionState::kNoTry && f.function_scope <= 0) {
+      // The try block or a handler of a function-try-block: more
+      // handlers may follow.
+      f.try_state = FunctionState::kTryHandlers;
+      f.try_end = CountersNow(k);
+      f.try_end_line = line_number;
+    } else {
+      CloseFunctionBody(line_number, CountersNow(k), g);
+    }
+  }
   if (kind == FunctionState::kTypeBody) type_body_closes(line_number, g);
   if (kind == FunctionState::kNamespaceBody)
     namespace_body_closes(line_number, g);

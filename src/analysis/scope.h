@@ -35,6 +35,13 @@ void scope_body_head(G& g);
 // lists continued from earlier lines.
 void scope_line_start(const char* text, size_t len, int line_number, G& g);
 
+// A function-try-block: "try" in a function head, every code character
+// at the start of a token (the first code after the last handler closes
+// the function), and the end of the file.
+void function_try_keyword(G& g);
+void function_try_code(const char* line, size_t i, size_t len, G& g);
+void scope_file_end(G& g);
+
 // The sum of the enabled cyclomatic components of the current function.
 int cyclomatic_complexity(const G& g);
 // The -fd block of one function.

@@ -372,6 +372,101 @@ std::string HeadName(std::string_view head, G& g, size_t* end_out) {
   return CleanName(Qualify(word, g));
 }
 
+// An attribute or export macro that takes arguments in a type head
+// ("struct __attribute__((packed)) s {", "class alignas(16) X {"): the word
+// in front of the '(' at `i`.  It stands before the type's name, so after
+// the keyword or another attribute; after a name, a '*' or a '&' the word
+// names a function that returns the type ("struct node *__lookup(").
+bool HeadAttributeAt(const char* line, size_t i, const G& g) {
+  size_t end = i;
+  while (end > 0 && IsBlank(line[end - 1])) --end;
+  size_t start = end;
+  while (start > 0 && IsWordChar(line[start - 1])) --start;
+  std::string_view word(line + start, end - start);
+  auto attribute = [&](std::string_view w) {
+    return !w.empty() && (w.substr(0, 2) == "__" || w == "alignas" ||
+                          g.macro_names.count(std::string(w)) != 0);
+  };
+  if (!attribute(word)) return false;
+  size_t p = start;
+  while (p > 0 && IsBlank(line[p - 1])) --p;
+  if (p == 0) {
+    // The head goes on from an earlier line: what ends that line decides
+    // ("static struct buffer_head *" above "__read_block(").
+    std::string_view prev = g.scan.prev_code_line.view();
+    prev = TrimRight(prev, " \t\r\n");
+    if (prev.empty()) return true;
+    line = prev.data();
+    p = prev.size();
+  }
+  const char before = line[p - 1];
+  if (before == ')' || before == ']') return true;  // after an attribute
+  if (!IsWordChar(before)) return false;
+  size_t q = p;
+  while (q > 0 && IsWordChar(line[q - 1])) --q;
+  std::string_view prev(line + q, p - q);
+  return prev == "struct" || prev == "class" || prev == "union" ||
+         prev == "interface" || attribute(prev);
+}
+
+// Appends a line to the statement text of a type body with its comments,
+// or the whole line when it is a directive, turned into blanks, so that
+// positions in the line stay positions in the text and nothing in a
+// comment ("// true when lo < hi") shapes the members that follow.
+// `in_comment`: the line starts inside a block comment.
+void AppendStatementLine(std::string& out, std::string_view line,
+                         bool in_comment, bool directive) {
+  const size_t base = out.size();
+  out.append(line);
+  char* c = out.data() + base;
+  const size_t n = line.size();
+  auto blank = [&](size_t from, size_t to) {
+    for (size_t k = from; k < to; ++k)
+      if (c[k] != '\n' && c[k] != '\r') c[k] = ' ';
+  };
+  if (directive) {
+    blank(0, n);
+    return;
+  }
+  // The end of the block comment that is open at `from`.
+  auto comment_end = [&](size_t from) {
+    size_t close = line.find("*/", from);
+    return close == kNpos ? n : close + 2;
+  };
+  size_t k = 0;
+  if (in_comment) {
+    k = comment_end(0);
+    blank(0, k);
+  }
+  char quote = 0;
+  for (; k < n; ++k) {
+    const char ch = line[k];
+    if (quote != 0) {
+      if (ch == '\\') {
+        ++k;
+      } else if (ch == quote) {
+        quote = 0;
+      }
+    } else if (ch == '"' || ch == '\'') {
+      quote = ch;
+    } else if (line.compare(k, 2, "//") == 0) {
+      blank(k, n);
+      return;
+    } else if (line.compare(k, 2, "/*") == 0) {
+      size_t to = comment_end(k + 2);
+      blank(k, to);
+      k = to - 1;
+    }
+  }
+}
+
+// True when the line is a preprocessor directive or continues one.
+bool DirectiveLine(const char* text, size_t len, const G& g) {
+  if (g.scan.preproc_flag && g.scan.continuation_flag) return true;
+  std::string_view v = TrimLeft(std::string_view(text, len), " \t");
+  return !v.empty() && v[0] == '#' && !g.scan.in_block_comment;
+}
+
 }  // namespace
 
 bool class_metrics_on(const G& g) {
@@ -577,7 +672,8 @@ void types_line_start(const char* text, size_t len, G& g) {
     t.stmt_begin = 0;
   }
   t.line_offset = t.stmt.size();
-  t.stmt.append(text, len);
+  AppendStatementLine(t.stmt, std::string_view(text, len),
+                      g.scan.in_block_comment != 0, DirectiveLine(text, len, g));
   while (t.stmt.size() > t.line_offset &&
          (t.stmt.back() == '\n' || t.stmt.back() == '\r'))
     t.stmt.pop_back();
@@ -604,7 +700,9 @@ bool type_body_opens(const char* line, size_t len, int line_number, G& g) {
     PushClass(g);
   } else {
     // The statements of the body start on this line.
-    t.stmt.assign(line, len);
+    t.stmt.clear();
+    AppendStatementLine(t.stmt, std::string_view(line, len), false,
+                        DirectiveLine(line, len, g));
     t.line_offset = 0;
   }
   TypeFrame& cur = t.cur;
@@ -772,15 +870,9 @@ bool type_paren_is_argument(const char* line, size_t i, const G& g) {
   // a macro or attribute ("namespace std _GLIBCXX_VISIBILITY(default) {").
   if (t.namespace_pending && g.fs.type_head_pending) return true;
   if (t.head_pending && g.fs.type_head_pending) {
-    size_t end = i;
-    while (end > 0 && IsBlank(line[end - 1])) --end;
-    size_t start = end;
-    while (start > 0 && IsWordChar(line[start - 1])) --start;
-    std::string_view word(line + start, end - start);
-    if (!word.empty() &&
-        (word.substr(0, 2) == "__" || word == "alignas" ||
-         g.macro_names.count(std::string(word)) != 0))
-      return true;
+    // Nested parentheses and the arguments of an attribute or export
+    // macro before the type's name belong to the head.
+    if (g.fs.paren_depth > 1 || HeadAttributeAt(line, i, g)) return true;
     // The head from its keyword up to this parenthesis.
     std::string before;
     size_t from = 0;
@@ -798,11 +890,22 @@ bool type_paren_is_argument(const char* line, size_t i, const G& g) {
   s = s.substr(0, t.line_offset + i);
   if (t.stmt_begin < s.size()) s.remove_prefix(t.stmt_begin); else return false;
   if (s.find("operator") != kNpos) return false;
+  // A template argument list opens straight after its template's name;
+  // a '<' after a blank compares ("lo < hi"), and one in a literal is text.
   int open = 0;
+  char quote = 0;
   for (size_t p = 0; p < s.size(); ++p) {
-    if (s[p] == '<') {
+    if (quote != 0) {
+      if (s[p] == '\\') {
+        ++p;
+      } else if (s[p] == quote) {
+        quote = 0;
+      }
+    } else if (s[p] == '"' || s[p] == '\'') {
+      quote = s[p];
+    } else if (s[p] == '<') {
       if (p + 1 < s.size() && s[p + 1] == '<') { ++p; continue; }
-      ++open;
+      if (p > 0 && IsWordChar(s[p - 1])) ++open;
     } else if (s[p] == '>' && open > 0 && (p == 0 || s[p - 1] != '-')) {
       --open;
     }

@@ -7,6 +7,7 @@
 
 #include "analysis/line_scanner.h"
 #include "analysis/notice_points.h"
+#include "analysis/scope.h"
 #include "analysis/types.h"
 #include "config/languages.h"
 #include "driver/decharacter.h"
@@ -292,6 +293,8 @@ void ProcessFile(G& g, FileRecord& record) {
   ++g.files_processed;
 
   ReadLines(g, in);
+  // A function-try-block whose last handler ends the file ends here.
+  scope_file_end(g);
 
   StoreResults(g, record);
   if (o.list_file_flag) AddToDirectory(g, record);
