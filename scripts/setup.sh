@@ -13,6 +13,9 @@ command -v xmllint >/dev/null || need+=(libxml2-utils)
 [ -f /usr/include/pcre2posix.h ] || need+=(libpcre2-dev)
 [ -f /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
 command -v python3 >/dev/null || need+=(python3)
+command -v git >/dev/null || need+=(git)
+# HTML reports are checked in a real browser.
+command -v chromium >/dev/null || need+=(chromium)
 
 if [ ${#need[@]} -gt 0 ]; then
   sudo_cmd=()

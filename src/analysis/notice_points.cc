@@ -266,12 +266,15 @@ void emit_short_notice(G& g, std::string_view file, int line_number,
       what.append(keyword);
       what.append("' is not bound with scope braces {}");
     }
-    if (o.notice_gcc_flag) {
-      Out(g, "%s:%d: warning: %s [VEK%03d]\n", f.c_str(), line_number,
-          what.c_str(), number);
-    } else if (o.notice_visual_flag) {
-      Out(g, "%s(%d) : Notice #%-4d - %s\n", f.c_str(), line_number, number,
-          what.c_str());
+    if (o.notice_gcc_flag || o.notice_visual_flag) {
+      // In an HTML page these lines are text like any other.
+      std::string fe = EscapeFor(g, f), we = EscapeFor(g, what);
+      if (o.notice_gcc_flag)
+        Out(g, "%s:%d: warning: %s [VEK%03d]\n", fe.c_str(), line_number,
+            we.c_str(), number);
+      else
+        Out(g, "%s(%d) : Notice #%-4d - %s\n", fe.c_str(), line_number,
+            number, we.c_str());
     } else if (o.html_flag) {
       Out(g, "  <font color=%s><b>Notice</b></font> <b>#%4d</b>: Line <b>%d</b>, %s\n",
           color, number, line_number, HtmlEscape(what).c_str());

@@ -88,8 +88,9 @@ const ConfigKey kKeys[] = {
           "Compare file names and extensions with regard to letter case",
           INT(case_sensitive)),
     YesNo("Show progress indicator",
-          "Show the progress indicator while files are processed; it is\n"
-          "shown whenever the reports are written to a file (-O)",
+          "Show the progress indicator on the error stream while files are\n"
+          "processed, when the reports go to a file (-O, or a redirected\n"
+          "output while the error stream is a terminal)",
           INT(show_progress)),
     YesNo("Detailed Progress Showing File Names",
           "Show progress by file name instead of by dots",

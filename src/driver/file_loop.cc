@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <ctime>
 #include <cstring>
 #include <memory>
 
@@ -60,7 +61,39 @@ bool SkipName(const std::string& name) {
   return first == ' ' || first < 32 || first >= 128;
 }
 
+double Seconds() {
+  struct timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<double>(ts.tv_sec) + ts.tv_nsec / 1e9;
+}
+
+// One line redrawn in place: files done of all, share, speed and the
+// folder at work.  Drawn at most ten times a second, and for the last file.
+void LiveProgress(G& g, const std::string& name) {
+  static double start = 0, last = 0;
+  double now = Seconds();
+  if (g.progress_files == 0) start = now;
+  ++g.progress_files;
+  int total = g.input_file_count > 0 ? g.input_file_count : 1;
+  if (g.progress_files != total && now - last < 0.1) return;
+  last = now;
+  double elapsed = now - start;
+  double rate = elapsed > 0 ? g.progress_files / elapsed : 0.0;
+  std::string dir = name.substr(0, name.find_last_of('/') + 1);
+  if (dir.empty()) dir = "./";
+  constexpr size_t kDirWidth = 40;
+  if (dir.size() > kDirWidth) dir = "..." + dir.substr(dir.size() - kDirWidth + 3);
+  fprintf(stderr, "\r\033[K  %d/%d files (%d%%), %.0f files/s  %s",
+          g.progress_files, g.input_file_count,
+          static_cast<int>(100.0 * g.progress_files / total), rate, dir.c_str());
+  fflush(stderr);
+}
+
 void ShowProgress(G& g, const std::string& name) {
+  if (g.progress_live) {
+    LiveProgress(g, name);
+    return;
+  }
   if (g.cfg.progress_by_name) {
     Progress(g, "  + %s\n", name.c_str());
     return;
@@ -261,6 +294,7 @@ void ProcessFile(G& g, FileRecord& record) {
   FILE* in = fopen(f.name.c_str(), decharacter ? "r+b" : "rb");
   if (in == nullptr) {
     int err = errno;
+    input_failure(g, f.name, strerror(err));
     Out(g,
         decharacter ? "\n  Error: Problem opening input file:\n         %s\n"
                       "         For modification, %s\n\n"
@@ -324,6 +358,10 @@ void ProcessFile(G& g, FileRecord& record) {
 }
 
 }  // namespace
+
+void end_live_progress(G& g) {
+  if (g.progress_files > 0) fprintf(stderr, "\n");
+}
 
 void process_files(G& g) {
   for (const auto& record : g.input_files) ProcessFile(g, *record);

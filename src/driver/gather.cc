@@ -1,6 +1,7 @@
 #include "driver/gather.h"
 
 #include <dirent.h>
+#include <fnmatch.h>
 #include <glob.h>
 #include <sys/stat.h>
 
@@ -18,6 +19,7 @@
 #include "common/text.h"
 #include "config/languages.h"
 #include "driver/project_convert.h"
+#include "driver/run.h"
 #include "driver/state.h"
 #include "reports/output.h"
 
@@ -62,6 +64,9 @@ class Gatherer {
   bool PatternDrops(std::string_view name) const;
   bool ExtensionAllowed(std::string_view ext) const;
   bool ExcludedDirectory(std::string_view name) const;
+  // --exclude: `path` relative to the walk's top (or as named), `name` its
+  // last part.
+  bool UserExcluded(std::string_view path, std::string_view name) const;
 
   // Filters a file named on the command line or in a list file and adds it.
   void AddNamedFile(const std::string& name, bool command_line);
@@ -70,7 +75,8 @@ class Gatherer {
   bool AddRecord(const std::string& name, std::string_view ext,
                  const struct stat* st);
 
-  // Walks `dir` (as named by the user) for files with one of `extensions`.
+  // Walks `dir` (as named by the user) for files with one of `extensions`
+  // (all allowed ones when empty).
   void WalkTree(const std::string& dir, std::string_view extensions);
   void Walk(const std::string& path, const std::vector<std::string>& exts);
   void CountWalkProgress();
@@ -80,6 +86,7 @@ class Gatherer {
   void DirectoryEntry(std::string_view line);
 
   G& g_;
+  std::string top_;  // the folder the current walk started from
   std::vector<std::string> patterns_;
   List<FileRecord> headers_;
   List<FileRecord> sources_;
@@ -127,6 +134,22 @@ bool Gatherer::ExcludedDirectory(std::string_view name) const {
   return excluded;
 }
 
+bool Gatherer::UserExcluded(std::string_view path,
+                            std::string_view name) const {
+  if (g_.opt.excludes.empty()) return false;
+  while (path.substr(0, 2) == "./") path.remove_prefix(2);
+  std::string p(path), n(name);
+  for (const std::string& glob : g_.opt.excludes) {
+    // '*' crosses folders, so "*.pb.cc" drops such files at every depth; a
+    // pattern without '/' also matches the last part of the path alone.
+    if (fnmatch(glob.c_str(), p.c_str(), 0) == 0) return true;
+    if (glob.find('/') == std::string::npos &&
+        fnmatch(glob.c_str(), n.c_str(), 0) == 0)
+      return true;
+  }
+  return false;
+}
+
 bool Gatherer::AddRecord(const std::string& name, std::string_view ext,
                          const struct stat* st) {
   std::unique_ptr<FileRecord> record(new (std::nothrow) FileRecord);
@@ -149,6 +172,12 @@ bool Gatherer::AddRecord(const std::string& name, std::string_view ext,
 }
 
 void Gatherer::AddNamedFile(const std::string& name, bool command_line) {
+  size_t slash = name.find_last_of('/');
+  std::string_view last = std::string_view(name).substr(
+      slash == std::string::npos ? 0 : slash + 1);
+  if (UserExcluded(name, last)) return;
+  struct stat named;
+  if (stat(name.c_str(), &named) == 0 && is_report_file(g_, named)) return;
   std::string ext = file_extension(name, g_);
   if (ext.empty()) return;
   if (PatternDrops(name)) return;
@@ -173,6 +202,13 @@ void Gatherer::CommandLine(int first_arg) {
   for (int i = std::max(first_arg, 1); i < g_.argc && !out_of_memory_; ++i) {
     const char* arg = g_.argv[i];
     if (arg == nullptr) continue;
+    // A folder named as an input is walked as -r walks it, for every
+    // allowed extension.
+    struct stat st;
+    if (stat(arg, &st) == 0 && S_ISDIR(st.st_mode)) {
+      WalkTree(arg, {});
+      continue;
+    }
     if (!HasWildCard(arg)) {
       AddNamedFile(arg, true);
       continue;
@@ -210,7 +246,10 @@ void Gatherer::Walk(const std::string& path,
                     const std::vector<std::string>& exts) {
   DIR* dir = opendir(path.c_str());
   if (dir == nullptr) {
-    Out(g_, "  Open Dir Error: %s : %s\n", path.c_str(), strerror(errno));
+    int err = errno;
+    Out(g_, "  Open Dir Error: %s : %s\n", path.c_str(), strerror(err));
+    // The folder the user named counts as an input that failed.
+    if (path == top_) input_failure(g_, path, strerror(err));
     return;
   }
   // Entries are taken in byte order of their names so that reports do not
@@ -229,8 +268,13 @@ void Gatherer::Walk(const std::string& path,
     std::string child = prefix + name;
     struct stat st;
     if (lstat(child.c_str(), &st) != 0) continue;
+    std::string_view relative = std::string_view(child).substr(
+        child.size() > top_.size() ? top_.size() + (top_ == "/" ? 0 : 1) : 0);
     if (S_ISDIR(st.st_mode)) {
-      if (!g_.opt.no_recurse_flag && !ExcludedDirectory(name))
+      // Version-control folders hold copies of the sources, not sources.
+      bool vcs = name == ".git" || name == ".hg" || name == ".svn";
+      if (!g_.opt.no_recurse_flag && !ExcludedDirectory(name) &&
+          !(vcs && !g_.opt.include_vcs) && !UserExcluded(relative, name))
         Walk(child, exts);
       continue;
     }
@@ -239,6 +283,7 @@ void Gatherer::Walk(const std::string& path,
     // never source files.
     if (S_ISLNK(st.st_mode) && stat(child.c_str(), &st) != 0) continue;
     if (!S_ISREG(st.st_mode)) continue;
+    if (is_report_file(g_, st) || UserExcluded(relative, name)) continue;
 
     if (PatternDrops(child)) continue;
     std::string ext = file_extension(name, g_);
@@ -274,9 +319,12 @@ void Gatherer::WalkTree(const std::string& dir, std::string_view extensions) {
   // Files of a walk are named by full paths.
   char resolved[PATH_MAX];
   if (realpath(start.c_str(), resolved) == nullptr) {
-    Out(g_, "  Open Dir Error: %s : %s\n", start.c_str(), strerror(errno));
+    int err = errno;
+    Out(g_, "  Open Dir Error: %s : %s\n", start.c_str(), strerror(err));
+    input_failure(g_, start, strerror(err));
     return;
   }
+  top_ = resolved;
   Walk(resolved, exts);
 }
 
@@ -391,7 +439,9 @@ void Gatherer::ListFile() {
     if (!convert_project_file(kind, path, kConvertedListFile, g_)) return;
     path = kConvertedListFile;
   }
-  FILE* f = fopen(path.c_str(), "rb");
+  // "-F -" reads the list from standard input (git ls-files | vek -F -).
+  const bool from_stdin = path == "-";
+  FILE* f = from_stdin ? stdin : fopen(path.c_str(), "rb");
   if (f == nullptr) {
     Out(g_, "\n  Error: Cannot open the input file list: %s\n"
             "         for read, %s\n\n",
@@ -410,7 +460,7 @@ void Gatherer::ListFile() {
                      kLineSize));
   }
   free(buffer);
-  fclose(f);
+  if (!from_stdin) fclose(f);
 }
 
 int Gatherer::Finish() {

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -662,10 +663,30 @@ void help_full(G& g) {
   }
   SectionTitle(g, kConfigSectionTitle);
   // The configuration is shown inside this page; its own HTML wrapping
-  // would close the page early.
+  // would close the page early, and its text is escaped like the rest.
   int html = g.opt.html_flag;
   g.opt.html_flag = 0;
-  write_config(g.report_stream, g);
+  if (html) {
+    char* text = nullptr;
+    size_t size = 0;
+    FILE* mem = open_memstream(&text, &size);
+    if (mem != nullptr) {
+      write_config(mem, g);
+      fclose(mem);
+      std::string_view all(text, size);
+      // HtmlEscape bounds what it returns; escape a line at a time.
+      while (!all.empty()) {
+        size_t end = all.find('\n');
+        std::string_view line = all.substr(0, end);
+        Out(g, "%s\n", HtmlEscape(line).c_str());
+        if (end == std::string_view::npos) break;
+        all.remove_prefix(end + 1);
+      }
+      free(text);
+    }
+  } else {
+    write_config(g.report_stream, g);
+  }
   g.opt.html_flag = html;
   HtmlEnd(g);
 }
@@ -677,12 +698,12 @@ void help_notices(G& g) {
   for (int n = 1; n <= kNoticeCount; ++n) {
     bool on = n != kRetiredNotice && notice_enabled(n, &g) > 0;
     Out(g, "  Notice %-4d: [%3s] %s\n", n, on ? "On" : "Off",
-        notice_description(n, g).c_str());
+        EscapeFor(g, notice_description(n, g)).c_str());
   }
   Out(g, "\n");
   center_line(g, "User Defined Quality Notices");
   Out(g, "\n");
-  Out(g, "  UDQN File   : %s\n", udqn_file_path(g).c_str());
+  Out(g, "  UDQN File   : %s\n", EscapeFor(g, udqn_file_path(g)).c_str());
   Out(g, "  PCRE Version: %s\n", udqn_library_version().c_str());
   Out(g, "  PCRE Source : %s\n\n", kPcreSource);
   load_udqn_file(nullptr, g);

@@ -202,7 +202,15 @@ int RunWith(G& g, int argc, char** argv) {
   if (g.stop_flag) return Finish(g, g.stop_status);
 
   Options& o = g.opt;
-  g.progress_flag = o.output_file_flag;
+  // Progress goes to the error stream when the key asks for it and someone
+  // can see it apart from the report: with -O, or when the report is
+  // redirected while the error stream is a terminal.  On a terminal it is
+  // one line redrawn in place.
+  const bool err_tty = isatty(fileno(stderr)) != 0;
+  g.progress_flag = g.cfg.show_progress &&
+                    (o.output_file_flag || (err_tty && !isatty(fileno(stdout))));
+  g.progress_live = g.progress_flag && err_tty;
+  remember_report_files(g);
   g.dot_interval = g.cfg.progress_interval > 0 ? g.cfg.progress_interval : 1;
   if (o.object_flag && !o.function_flag) {
     o.function_flag = 1;
@@ -218,14 +226,16 @@ int RunWith(G& g, int argc, char** argv) {
 
   if (o.list_file_flag) {
     if (!o.report_option_flag) o.files_given_flag = 1;
-    FILE* list = fopen(o.list_file.c_str(), "rb");
-    if (list == nullptr) {
+    FILE* list = o.list_file == "-" ? nullptr : fopen(o.list_file.c_str(), "rb");
+    if (list == nullptr && o.list_file != "-") {
       int err = errno;
       Out(g, "\n  Error: Cannot open the specified file: %s\n         for read, %s\n\n",
           o.list_file.c_str(), strerror(err));
-      return Finish(g, -1);
+      fprintf(stderr, "vek: cannot read the list file %s: %s\n",
+              o.list_file.c_str(), strerror(err));
+      return Finish(g, kRunFailedStatus);
     }
-    fclose(list);
+    if (list != nullptr) fclose(list);
   }
   g.notice25_enabled = g.cfg.notice_on[25];
   if (o.csv_flag)
@@ -245,7 +255,7 @@ int RunWith(G& g, int argc, char** argv) {
   if (g.debug_flag)
     for (const auto& record : g.input_files)
       Out(g, "*** Debug: Input File: %s\n", record->name.c_str());
-  if (g.progress_flag) {
+  if (g.progress_flag && !g.progress_live) {
     if (g.cfg.progress_by_name)
       Progress(g, "  Processing %d Files - Status By File Name\n", files);
     else
@@ -255,7 +265,8 @@ int RunWith(G& g, int argc, char** argv) {
 
   process_files(g);
 
-  if (g.progress_flag) {
+  if (g.progress_live) end_live_progress(g);
+  if (g.progress_flag && !g.progress_live) {
     Progress(g, "(100%%)\n  Processing Files Complete\n");
     Progress(g, (o.sort_key || o.sort_names_flag)
                     ? "  Sorting, Reporting and Post Processing\n"
@@ -286,6 +297,7 @@ int RunWith(G& g, int argc, char** argv) {
 
 int exit_status(const G& g) {
   const Options& o = g.opt;
+  if (g.input_failures > 0) return kRunFailedStatus;
   // -n and the switches that imply it (-N, -T, -xUDQNSHOW) all raise the
   // notice flag; totals-only mode alone (-X, the work file modes) does not
   // report notices and so ends with 0.
@@ -293,7 +305,7 @@ int exit_status(const G& g) {
   if (!notices_on) return 0;
   int n = g.notice_count;
   if (n < 0) return 0;
-  return n > 255 ? 255 : n;
+  return n > kMaxNoticeStatus ? kMaxNoticeStatus : n;
 }
 
 int Run(int argc, char** argv) {

@@ -3,6 +3,8 @@
 #ifndef VEK_DRIVER_RUN_H_
 #define VEK_DRIVER_RUN_H_
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <string>
 
@@ -47,9 +49,26 @@ class SourceReader {
 // The file loop over the input file list.
 void process_files(G& g);
 
-// The status of a run that could not do all it was asked (a --sarif log
-// that could not be written); the same as a list file that cannot be read.
+// Notes the files the report is written to (the -O file, a redirected
+// standard output) so that no walk or list reads them back.
+void remember_report_files(G& g);
+// True when `st` is one of those files.
+bool is_report_file(const G& g, const struct stat& st);
+
+// Counts an input named by the user that cannot be read and says so on the
+// error stream (the report has its own message where the rules put it).
+void input_failure(G& g, const std::string& name, const char* reason);
+
+// The progress line on a terminal: drawn for each file, ended once.
+void end_live_progress(G& g);
+
+// The status of a run that could not do all it was asked: a file or
+// folder named as an input that cannot be read, a list file that cannot be
+// opened, a report file that is also an input, a --sarif log that cannot be
+// written.  Notice counts stop one below it, so a script can tell the two
+// apart.
 constexpr int kRunFailedStatus = 255;
+constexpr int kMaxNoticeStatus = 254;
 
 // The exit status: the project's notice count when notice reporting is on,
 // capped so that it never wraps to success in 8 bits.

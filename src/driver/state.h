@@ -50,7 +50,11 @@ struct Options {
   int extract_docs = 0;        // -EC
   int estimate_flag = 0;       // -e
   int list_file_flag = 0;      // -F
-  std::string list_file;
+  std::string list_file;       // "-" reads the list from standard input
+  // --exclude=GLOB: files and folders whose path (relative to the top of a
+  // walk, else as named) matches one of these are left out.
+  std::vector<std::string> excludes;
+  int include_vcs = 0;         // --include-vcs: walk .git, .hg and .svn too
   int function_flag = 0;       // -fa and the switches that imply it
   int function_by_objects = 0; // function analysis is on only because -o
                                // asked for it: no per-function lines
@@ -198,6 +202,7 @@ struct G {
   int progress_flag = 0;
   int dot_interval = 10;
   int head_written = 0;
+  FILE* html_stream = nullptr;      // the stream the HTML prolog is on
   CsvFileTable csv_table;           // the -C file table (reports/file_reports)
   FunctionReportState fn_report;    // function records, sums, CSV rows
                                     // (reports/function_records)
@@ -205,6 +210,16 @@ struct G {
   // Set when the run has to end now (help, an error); the status to return.
   int stop_flag = 0;
   int stop_status = 0;
+  // Files and folders named as inputs that could not be read; any of them
+  // ends the run with kRunFailedStatus.
+  int input_failures = 0;
+  int progress_live = 0;            // progress redrawn in place on a terminal
+  // The report's own files (the -O file, a standard output redirected to
+  // a file), by device and inode: never read back as inputs.
+  struct FileId {
+    unsigned long long dev = 0, ino = 0;
+  };
+  std::vector<FileId> report_files;
 
   // Languages.
   LanguageTable languages;

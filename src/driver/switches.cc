@@ -9,6 +9,7 @@
 #include "common/text.h"
 #include "config/config_file.h"
 #include "driver/help.h"
+#include "driver/run.h"
 #include "driver/state.h"
 #include "reports/output.h"
 
@@ -24,9 +25,32 @@ const char* kHelpHint = "         Use -hs for help text\n";
 
 // Writes an error message, the HTML trailer, and ends the run.
 void Fail(G& g, int status, const char* message) {
+  // Under -H an error met before the report head still makes a page.
+  html_page_start(g);
   Out(g, "%s", message);
   HtmlEnd(g);
   Stop(g, status);
+}
+
+// True when the -O file `out` already exists and another word of the
+// command line names the same file (by device and inode, however it is
+// spelled): opening the report would empty an input before it is read.
+bool OutputIsInput(const G& g, const char* out) {
+  struct stat target;
+  if (out == nullptr || g.argv == nullptr || stat(out, &target) != 0 ||
+      !S_ISREG(target.st_mode))
+    return false;
+  for (int i = 1; i < g.argc; ++i) {
+    const char* word = g.argv[i];
+    if (word == nullptr) continue;
+    // The -O word itself, "-O name" or "-Oname".
+    if (out >= word && out <= word + strlen(word)) continue;
+    struct stat st;
+    if (stat(word, &st) == 0 && st.st_dev == target.st_dev &&
+        st.st_ino == target.st_ino)
+      return true;
+  }
+  return false;
 }
 
 void ParseDirectorySwitch(G& g, const char* arg) {
@@ -471,7 +495,18 @@ void ApplySwitch(G& g, int letter, const char* arg) {
     case 'n': o.notice_flag = 1; o.report_option_flag = 1; break;
     case 'O':
       o.output_file = Bounded(arg ? arg : "", kPathSize);
-      if (!open_output(o.output_file, g)) {
+      if (OutputIsInput(g, arg)) {
+        html_page_start(g);
+        fprintf(stderr, "vek: the report file %s is also an input\n",
+                o.output_file.c_str());
+        Out(g,
+            "\n  Error: The output file is also an input file:\n"
+            "         %s\n"
+            "         It would be overwritten before it is read.\n",
+            o.output_file.c_str());
+        HtmlEnd(g);
+        Stop(g, kRunFailedStatus);
+      } else if (!open_output(o.output_file, g)) {
         HtmlEnd(g);
         Stop(g, 1);
       } else {
@@ -492,6 +527,7 @@ void ApplySwitch(G& g, int letter, const char* arg) {
     case 'p': o.listing_flag = 1; break;
     case 'q':
       o.report_option_flag = 1;
+      html_page_start(g);
       Out(g, "\n  -q Query setup mode is now supported in the %s file.\n",
           kConfigFileName);
       HtmlEnd(g);
@@ -520,6 +556,7 @@ void ApplySwitch(G& g, int letter, const char* arg) {
     case 'v': o.verbose_flag = 1; o.report_option_flag = 1; break;
     case 'W':
       o.report_option_flag = 1;
+      html_page_start(g);
       Out(g, "\n  -W Work Diff mode is now supported under the -wx option\n");
       HtmlEnd(g);
       Stop(g, 1);
@@ -558,6 +595,10 @@ void ApplyLongOption(G& g, const char* word) {
   } else if (name == "version" && !has_value) {
     Out(g, "vek %s\n", kVersion);
     Stop(g, 0);
+  } else if (name == "exclude" && !value.empty()) {
+    g.opt.excludes.emplace_back(value);
+  } else if (name == "include-vcs" && !has_value) {
+    g.opt.include_vcs = 1;
   } else if ((name == "sarif" || name == "sarif-root") && !value.empty()) {
     std::string& field =
         name == "sarif" ? g.opt.sarif_file : g.opt.sarif_root;
@@ -629,6 +670,11 @@ int OptionScanner::Next() {
 }
 
 int parse_switches(int argc, char** argv, G& g) {
+  // HTML mode holds for the whole run, so a help switch or an error met
+  // before -H still makes an HTML page.
+  OptionScanner html_scan(argc, argv);
+  for (int letter; (letter = html_scan.Next()) != -1;)
+    if (letter == 'H') g.opt.html_flag = 1;
   OptionScanner scanner(argc, argv);
   for (int letter; (letter = scanner.Next()) != -1;) {
     if (letter == OptionScanner::kLongOption)

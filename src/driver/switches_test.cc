@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -157,13 +158,29 @@ TEST(Switches, ErrorsGiveTheirMessageAndStatus) {
   }
 }
 
-TEST(Switches, HtmlErrorsCloseThePage) {
+TEST(Switches, HtmlErrorsMakeAWholePage) {
+  const std::string error =
+      "\n  Error: Command line parse error, invalid option.\n"
+      "         Use -hs to show program help syntax.\n"
+      "</pre></body></html>";
+  // -H before or after the bad switch: the page opens before the message.
+  for (const char* first : {"-H", "-j"}) {
+    CapturedG c;
+    Parsed p = Parse(c, {first, first[1] == 'H' ? "-j" : "-H"});
+    SCOPED_TRACE(first);
+    EXPECT_EQ(0u, p.out.find("<?xml version=\"1.0\" encoding=\"utf-8\"?>"));
+    EXPECT_NE(std::string::npos, p.out.find("<pre>\n" + error));
+    EXPECT_EQ(p.out.size() - error.size(), p.out.rfind(error));
+  }
+}
+
+TEST(Switches, HelpBeforeHtmlMakesAnHtmlPage) {
   CapturedG c;
-  Parsed p = Parse(c, {"-H", "-j"});
-  EXPECT_EQ("\n  Error: Command line parse error, invalid option.\n"
-            "         Use -hs to show program help syntax.\n"
-            "</pre></body></html>",
-            p.out);
+  Parsed p = Parse(c, {"-hs", "-H"});
+  EXPECT_EQ(0u, p.out.find("<?xml"));
+  EXPECT_NE(std::string::npos, p.out.find("VEK Help Syntax"));
+  EXPECT_EQ(p.out.size() - strlen("</pre></body></html>"),
+            p.out.rfind("</pre></body></html>"));
 }
 
 TEST(Switches, ExtendedKeywordsIgnoreCase) {

@@ -11,9 +11,12 @@ namespace vek {
 
 namespace {
 
-void WriteHtmlProlog(FILE* s, const G& g) {
+void WriteHtmlProlog(FILE* s, G& g) {
   const Config& c = g.cfg;
-  fprintf(s, "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n");
+  g.html_stream = s;
+  // Names and lines are UTF-8 on this platform; bytes that are not are
+  // written as the characters they would be in Latin-1 (see HtmlEscape).
+  fprintf(s, "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n");
   fprintf(s,
           "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
           "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">\n");
@@ -22,7 +25,7 @@ void WriteHtmlProlog(FILE* s, const G& g) {
   fprintf(s, "<title>Vek Code Gauge %s</title>\n", kVersion);
   fprintf(s,
           "<meta http-equiv=\"Content-Type\" content=\"text/html; "
-          "charset=iso-8859-1\" />");
+          "charset=utf-8\" />");
   fprintf(s, "</head>\n");
   bool colours = !c.color_text.empty() && !c.color_vlink.empty() &&
                  !c.color_link.empty();
@@ -95,16 +98,21 @@ void WriteProductLines(FILE* s, G& g) {
 
 }  // namespace
 
+void html_page_start(G& g) {
+  if (g.opt.html_flag && g.html_stream != g.report_stream)
+    WriteHtmlProlog(g.report_stream, g);
+}
+
 void write_head(FILE* s, G& g, int syntax_error) {
   const Options& o = g.opt;
   const Config& c = g.cfg;
-  if (o.html_flag) WriteHtmlProlog(s, g);
+  if (o.html_flag && g.html_stream != s) WriteHtmlProlog(s, g);
   if (!o.no_header_flag) {
     WriteProductLines(s, g);
     if (!o.no_config_flag) {
       if (o.html_flag)
         fprintf(s, "  <b><font color=\"%s\">Config. File</font></b>: %s\n",
-                c.color_header.c_str(), g.paths.cfg_file.c_str());
+                c.color_header.c_str(), HtmlEscape(g.paths.cfg_file).c_str());
       else
         fprintf(s, "  Config. File: %s\n",
                 wrap_name(g.paths.cfg_file, 58, 16, g).c_str());

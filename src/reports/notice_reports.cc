@@ -48,13 +48,13 @@ void NoticeListEntry(G& g, const RecordedNotice& r) {
   const std::string d = notice_description(number, g);
   const std::string base(BaseName(name));
   if (g.opt.notice_gcc_flag) {
-    Out(g, "%s:%d: warning: %s [VEK%03d]\n", name.c_str(), line, d.c_str(),
-        number);
+    Out(g, "%s:%d: warning: %s [VEK%03d]\n", EscapeFor(g, name).c_str(), line,
+        EscapeFor(g, d).c_str(), number);
     return;
   }
   if (g.opt.notice_visual_flag) {
-    Out(g, "%s(%d) : Notice #%2d - %s\n", name.c_str(), line, number,
-        d.c_str());
+    Out(g, "%s(%d) : Notice #%2d - %s\n", EscapeFor(g, name).c_str(), line,
+        number, EscapeFor(g, d).c_str());
     return;
   }
   switch (FormatOf(g)) {

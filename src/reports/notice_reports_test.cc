@@ -84,7 +84,7 @@ TEST_F(NoticeReports, ListXmlAndHtml) {
   html.g().opt.html_flag = 1;
   emit_short_notice(html.g(), "dir/a&b.c", 3, 26);
   notice_list_report(html.g());
-  EXPECT_TRUE(Has(html.text(), "  <a href=\"dir/a&amp;b.c\" target=\"_blank\">a&amp;b.c</a> - "
+  EXPECT_TRUE(Has(html.text(), "  <a href=\"dir/a%26b.c\" target=\"_blank\">a&amp;b.c</a> - "
                                "<font color=#CC0000><b>Notice</b></font> <b>#26</b>: "
                                "Line <b>3</b>, void * generic type identified\n"))
       << html.text();

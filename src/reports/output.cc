@@ -38,7 +38,10 @@ void Progress(G& /*g*/, const char* fmt, ...) {
 }
 
 void HtmlEnd(G& g) {
-  if (g.opt.html_flag) Out(g, "%s", kHtmlTrailer);
+  if (!g.opt.html_flag) return;
+  // An error before the head still makes a whole page.
+  html_page_start(g);
+  Out(g, "%s", kHtmlTrailer);
 }
 
 bool open_output(const std::string& name, G& g) {
@@ -46,6 +49,7 @@ bool open_output(const std::string& name, G& g) {
   if (f == nullptr) {
     int err = errno;
     g.report_stream = stdout;
+    html_page_start(g);
     Out(g,
         "\n  Error: Could not open output file\n         Filename: %s\n"
         "         %s\n\n",
@@ -108,7 +112,39 @@ std::string wrap_name(std::string_view name, int width, int indent,
   return out;
 }
 
+// Link targets carry their names percent-encoded, so that '#', '?', '%'
+// and blanks in a file name do not end or bend the link.
+static std::string EncodeLink(std::string_view link) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  size_t start = 0;
+  if (link.substr(0, 7) == "file://") {
+    out = "file://";
+    start = 7;
+  }
+  for (size_t i = start; i < link.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(link[i]);
+    bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
+                c == '~' || c == '/';
+    if (keep) {
+      out += static_cast<char>(c);
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+  return out;
+}
+
+static std::string PlainFileLink(std::string_view name, const G& g);
+
 std::string file_link(std::string_view name, const G& g) {
+  return EncodeLink(PlainFileLink(name, g));
+}
+
+static std::string PlainFileLink(std::string_view name, const G& g) {
   std::string n(name);
   while (!n.empty() && (n.back() == '/' || n.back() == '\\')) n.pop_back();
   const std::string& start = g.paths.start_dir;
@@ -174,7 +210,58 @@ std::string Escape(std::string_view s, bool apostrophe) {
 }  // namespace
 
 std::string XmlEscape(std::string_view s) { return Escape(s, true); }
-std::string HtmlEscape(std::string_view s) { return Escape(s, false); }
+
+// Length of the valid UTF-8 sequence at the start of `s`, 0 when none.
+static size_t Utf8Length(std::string_view s) {
+  const unsigned char c = static_cast<unsigned char>(s[0]);
+  size_t n = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2
+             : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+  if (n == 0 || n > s.size()) return 0;
+  for (size_t i = 1; i < n; ++i)
+    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 0;
+  const unsigned char d = static_cast<unsigned char>(s.size() > 1 ? s[1] : 0);
+  if ((c == 0xE0 && d < 0xA0) || (c == 0xED && d > 0x9F) ||
+      (c == 0xF0 && d < 0x90) || (c == 0xF4 && d > 0x8F))
+    return 0;  // overlong forms and surrogates
+  return n;
+}
+
+std::string HtmlEscape(std::string_view s) {
+  // The pages are UTF-8: a byte that starts no valid sequence is shown as
+  // the Latin-1 character of its value, and control characters other than
+  // tab and line ends as U+FFFD, so that a browser reads the whole page.
+  std::string out;
+  out.reserve(s.size() < kEscapedMax ? s.size() : kEscapedMax);
+  size_t i = 0;
+  while (i < s.size()) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    char ref[16];
+    std::string_view piece;
+    size_t step = 1;
+    if (c == '&') {
+      piece = "&amp;";
+    } else if (c == '<') {
+      piece = "&lt;";
+    } else if (c == '>') {
+      piece = "&gt;";
+    } else if (c == '"') {
+      piece = "&quot;";
+    } else if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F) {
+      piece = "&#xFFFD;";
+    } else if (c < 0x80) {
+      piece = s.substr(i, 1);
+    } else if (size_t n = Utf8Length(s.substr(i)); n > 0) {
+      piece = s.substr(i, n);
+      step = n;
+    } else {
+      snprintf(ref, sizeof ref, "&#x%02X;", c);
+      piece = ref;
+    }
+    if (!AppendBounded(out, piece)) break;
+    i += step;
+  }
+  return out;
+}
 
 std::string CsvEscape(std::string_view s) {
   std::string out(s.substr(0, kEscapedMax));

@@ -65,6 +65,8 @@ std::string FormatTime(time_t t, const char* fmt);
 std::string Ctime24(time_t t);
 
 void write_head(FILE* stream, G& g, int syntax_error);
+// The HTML prolog on the report stream, once, when in HTML mode.
+void html_page_start(G& g);
 void write_csv_head(FILE* stream, G& g);
 void write_xml_head(FILE* stream, G& g);
 void write_mode_legend(G& g);
