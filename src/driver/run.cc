@@ -22,6 +22,7 @@
 #include "reports/notice_reports.h"
 #include "reports/type_reports.h"
 #include "reports/output.h"
+#include "workfiles/work_file.h"
 
 namespace vek {
 
@@ -175,6 +176,7 @@ int RunWith(G& g, int argc, char** argv) {
     fclose(list);
   }
   g.notice25_enabled = g.cfg.notice_on[25];
+  if (o.workfile_create) create_work_file(g);
   if (o.csv_flag)
     write_csv_head(g.report_stream, g);
   else if (o.xml_flag)
@@ -213,6 +215,7 @@ int RunWith(G& g, int argc, char** argv) {
     CsvFileRow(g.report_stream, "", 0, 0, CsvFileCounts(), 1, g);
   if (!o.function_list_flag && !o.list_only_flag) WriteProjectHeading(g);
   if (!o.listing_flag && !extraction && !decharacter) WriteProjectReports(g);
+  if (!o.listing_flag && !decharacter) finish_work_file(g);
   if (!o.listing_flag && !decharacter && !o.csv_flag && !o.xml_flag)
     Out(g, "  %s%s\n\n", kUnderscores36, kUnderscores36);
   write_trailer(g);

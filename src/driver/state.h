@@ -24,6 +24,7 @@
 #include "config/languages.h"
 #include "reports/csv_file_table.h"
 #include "reports/function_records.h"
+#include "workfiles/workfile_state.h"
 
 namespace vek {
 
@@ -103,6 +104,7 @@ struct Options {
   int workfile_create = 0;
   std::string baseline_dir;
   std::string workfile_name = "workfile.dat";
+  int workfile_name_given = 0;   // -w"File dat name"
   std::string workfile_dir = ".";
   int workfile_deterministic = 0;
   int code_diff_flag = 0;        // -wd
@@ -252,6 +254,9 @@ struct G {
   double fp_totals[3] = {0.0, 0.0, 0.0};
   int progress_files = 0;           // run-wide progress counters
   int progress_total = 0;
+
+  // Work files and differentials (workfiles).
+  WorkFileState workfile;
 };
 
 // Ends the run with `status` after the current step (help, errors).
