@@ -176,11 +176,13 @@ int RunWith(G& g, int argc, char** argv) {
     fclose(list);
   }
   g.notice25_enabled = g.cfg.notice_on[25];
-  if (o.workfile_create) create_work_file(g);
   if (o.csv_flag)
     write_csv_head(g.report_stream, g);
   else if (o.xml_flag)
     write_xml_head(g.report_stream, g);
+  // After the CSV and XML heads, so that a message of the creation stays
+  // inside the report.
+  if (o.workfile_create) create_work_file(g);
 
   int files = gather_input_files(first_arg, g);
   if (g.stop_flag) return Finish(g, g.stop_status);

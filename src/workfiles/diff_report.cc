@@ -173,9 +173,9 @@ void DiffReport::Heading() {
       Out(g_, "\n  %s%s\n\n", kHyphens36, kHyphens36);
       section_banner(g_, "Metrics Differential");
       if (Html()) {
-        Out(g_, "<b><font color=\"%s\">", c_.color_header.c_str());
-        center_line(g_, based);
-        Out(g_, "</font></b>");
+        center_html_line(g_, std::string("<b><font color=\"") +
+                                 c_.color_header + "\">" + based + "</font></b>",
+                         based);
       } else {
         center_line(g_, based);
       }
@@ -696,6 +696,12 @@ int run_metrics_diff(G& g, const std::string& older, const std::string& newer,
     Progress(g, "Loading Report Configuration: %s\n",
              g.paths.workdiff_cfg_file.c_str());
   }
+  w.older_path = older;
+  w.newer_path = newer;
+
+  DiffReport report(g, banner);
+  report.Heading();
+  // A message about the configuration goes inside the report.
   load_diff_items(g.paths.workdiff_cfg_file, w.items, g);
   if (o.code_diff_flag) {
     for (int item : {kItemFunctions, kItemCyclomatic, kItemInterface,
@@ -703,11 +709,6 @@ int run_metrics_diff(G& g, const std::string& older, const std::string& newer,
       w.items.item[item].shown = 0;
     if (g.cfg.ignore_diff_blank_lines) w.items.item[kItemBlanks].shown = 0;
   }
-  w.older_path = older;
-  w.newer_path = newer;
-
-  DiffReport report(g, banner);
-  report.Heading();
   report.Notes();
 
   List<MetricsEntry> older_list, newer_list, diff_list;
@@ -721,7 +722,7 @@ int run_metrics_diff(G& g, const std::string& older, const std::string& newer,
     Out(g, "\n  Error: Failed to load work file, %s\n", EscapeFor(g, newer).c_str());
     loaded = false;
   }
-  int status = w.input_faults > 0 ? 1 : 0;
+  int status = w.input_faults > 0 || !loaded ? 1 : 0;
 
   if (loaded) {
     w.older_time = older_head.created;
