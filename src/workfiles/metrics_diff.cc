@@ -334,6 +334,10 @@ std::string DhmsText(const Dhms& d) {
 }
 
 int load_diff_items(const std::string& path, DiffItems& items, G& g) {
+  if (path.empty()) {
+    ShowAllItems(items);
+    return 0;
+  }
   FILE* in = fopen(path.c_str(), "rb");
   if (in == nullptr && errno == ENOENT) {
     ShowAllItems(items);

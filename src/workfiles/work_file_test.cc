@@ -6,6 +6,7 @@
 #include <ctime>
 #include <string>
 
+#include "driver/state.h"
 #include "reports/capture_test_util.h"
 #include "reports/report_test_util.h"
 #include "workfiles/workfiles_test_util.h"
@@ -219,6 +220,55 @@ TEST(AtomicWrite, WorkFileAppearsOnlyWhenComplete) {
   EXPECT_FALSE(SameFile(path, dir / "workfile.dat"));
   EXPECT_EQ(1, CopyFileAtomic(dir / "missing", dir / "x"));
   EXPECT_EQ(2, CopyFileAtomic(path, dir / "no/such/folder/x"));
+}
+
+}  // namespace
+}  // namespace vek
+
+namespace vek {
+namespace {
+
+TEST(CreateWorkFile, LatestCopyNamedLikeTheWorkFileIsSkipped) {
+  ScratchDir dir;
+  CapturedG captured;
+  G& g = captured.g();
+  g.opt.workfile_create = 1;
+  g.opt.workfile_name = dir / "workfile.dat";
+  g.opt.workfile_name_given = 1;
+  g.opt.workfile_dir = dir.path();
+  g.opt.baseline_dir = "/proj";
+  ASSERT_TRUE(create_work_file(g));
+  FileRecord r;
+  r.name = "/proj/src/a b.c";
+  r.mtime = 4102444800LL;
+  r.size = 120;
+  r.loc = 5;
+  r.parameters = 2;
+  r.returns = 1;
+  write_work_record(g, r);
+  // Nothing under the final name until the run completes the file.
+  EXPECT_EQ("", ReadText(dir / "workfile.dat"));
+  finish_work_file(g);
+  std::string text = ReadText(dir / "workfile.dat");
+  EXPECT_EQ(0u, text.find("Vek Code Gauge Work File\n"));
+  EXPECT_TRUE(Has(text, "\nsrc/a b.c| 4102444800 120 5 0 0 0 0 0 0 0 3 0 \n"))
+      << text;
+  EXPECT_EQ(0, system(("test $(ls '" + dir.path() + "' | wc -l) = 1").c_str()));
+  EXPECT_TRUE(Has(captured.text(), "Creating Work File: " + dir.path()));
+}
+
+TEST(CreateWorkFile, FolderThatTakesNoFileSwitchesCreationOff) {
+  ScratchDir dir;
+  CapturedG captured;
+  G& g = captured.g();
+  g.opt.workfile_create = 1;
+  g.opt.workfile_name = dir / "missing/base.dat";
+  g.opt.workfile_name_given = 1;
+  EXPECT_FALSE(create_work_file(g));
+  EXPECT_EQ(0, g.opt.workfile_create);
+  EXPECT_TRUE(Has(captured.text(), "Create File Error: " + dir.path() +
+                                       "/missing/base.dat - No such file"));
+  finish_work_file(g);  // nothing to finish
 }
 
 }  // namespace
