@@ -766,6 +766,15 @@ int run_metrics_diff(G& g, const std::string& older, const std::string& newer,
     options.skip_modified = o.skip_modified;
     options.skip_new = o.skip_new;
     options.skip_removed = o.skip_removed;
+    if (options.code_diff && !w.compare_lines) {
+      const char* text =
+          "The line data of the code differential is not compared by this "
+          "build; its line counts are 0";
+      if (o.xml_flag)
+        Out(g, "<note>%s</note>\n", text);
+      else
+        Out(g, "\n  Note: %s\n", text);
+    }
     if (progress) {
       if (g.cfg.progress_by_name)
         Progress(g, "  Processing %d Files - Status By File Name\n",
