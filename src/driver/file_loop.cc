@@ -56,11 +56,9 @@ size_t SourceReader::Next(char* buf, size_t cap) {
 
 namespace {
 
-bool SkipName(const std::string& name) {
-  if (name.empty() || name == ".") return true;
-  unsigned char first = static_cast<unsigned char>(name[0]);
-  return first == ' ' || first < 32 || first >= 128;
-}
+// Names that begin with a blank or a byte above 127 (a letter outside
+// ASCII) are ordinary file names and are analysed like any other.
+bool SkipName(const std::string& name) { return name.empty() || name == "."; }
 
 double Seconds() {
   struct timespec ts;

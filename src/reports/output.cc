@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -19,8 +20,45 @@ constexpr size_t kEscapedMax = kLineSize - 1;
 void Out(G& g, const char* fmt, ...) {
   va_list ap;
   va_start(ap, fmt);
-  vfprintf(g.report_stream, fmt, ap);
+  if (g.hold_output) {
+    va_list copy;
+    va_copy(copy, ap);
+    char small[512];
+    int n = vsnprintf(small, sizeof small, fmt, copy);
+    va_end(copy);
+    if (n > 0 && static_cast<size_t>(n) < sizeof small) {
+      g.held_output.append(small, static_cast<size_t>(n));
+    } else if (n > 0) {
+      size_t at = g.held_output.size();
+      g.held_output.resize(at + static_cast<size_t>(n) + 1);
+      vsnprintf(&g.held_output[at], static_cast<size_t>(n) + 1, fmt, ap);
+      g.held_output.resize(at + static_cast<size_t>(n));
+    }
+  } else {
+    vfprintf(g.report_stream, fmt, ap);
+  }
   va_end(ap);
+}
+
+void release_held_output(G& g, bool as_xml_text) {
+  if (!g.hold_output) return;
+  g.hold_output = 0;
+  std::string text;
+  text.swap(g.held_output);
+  if (!as_xml_text) {
+    fwrite(text.data(), 1, text.size(), g.report_stream);
+    return;
+  }
+  // Character data of the root element, escaped in pieces short enough
+  // that the escaping filter never cuts them.
+  constexpr size_t kPiece = kEscapedMax / 6;  // "&quot;" is the longest form
+  std::string_view rest = text;
+  while (!rest.empty()) {
+    size_t end = rest.size() < kPiece ? rest.size() : kPiece;
+    std::string escaped = XmlEscape(rest.substr(0, end));
+    fwrite(escaped.data(), 1, escaped.size(), g.report_stream);
+    rest.remove_prefix(end);
+  }
 }
 
 void Put(FILE* stream, const char* fmt, ...) {
@@ -186,82 +224,90 @@ bool AppendBounded(std::string& out, std::string_view piece) {
   return true;
 }
 
-std::string Escape(std::string_view s, bool apostrophe) {
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+// The length of the UTF-8 sequence at the start of `s` when it encodes a
+// character an XML document may hold; 0 for a control character, a byte
+// that begins no valid sequence, an overlong form, a surrogate, a code
+// point past U+10FFFF and the non-characters U+FFFE and U+FFFF.
+size_t XmlCharLength(std::string_view s) {
+  const unsigned char lead = static_cast<unsigned char>(s[0]);
+  if (lead < 0x80)
+    return lead >= 0x20 || lead == '\t' || lead == '\n' || lead == '\r' ? 1 : 0;
+  size_t length;
+  uint32_t code;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    code = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    code = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    code = lead & 0x07;
+  } else {
+    return 0;
+  }
+  if (s.size() < length) return 0;
+  for (size_t i = 1; i < length; ++i) {
+    const unsigned char next = static_cast<unsigned char>(s[i]);
+    if ((next & 0xC0) != 0x80) return 0;
+    code = (code << 6) | (next & 0x3F);
+  }
+  if (length == 3 && code < 0x800) return 0;
+  if (length == 4 && (code < 0x10000 || code > 0x10FFFF)) return 0;
+  if ((code >= 0xD800 && code <= 0xDFFF) || code == 0xFFFE || code == 0xFFFF)
+    return 0;
+  return length;
+}
+
+}  // namespace
+
+// Source files and file names come in any encoding, while the reports
+// declare UTF-8: a byte that is not part of a valid character is taken as
+// Latin-1 (the most common legacy encoding of sources), and a character no
+// XML or HTML document may hold (a control character, or a byte of 0x80 to
+// 0x9F standing alone) becomes U+FFFD.  HTML keeps its apostrophes.
+static std::string TextEscape(std::string_view s, bool apostrophe) {
   std::string out;
   out.reserve(s.size() < kEscapedMax ? s.size() : kEscapedMax);
-  for (char c : s) {
+  size_t i = 0;
+  while (i < s.size()) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
     std::string_view piece;
-    char one[1] = {c};
+    char latin1[2];
+    size_t used = 1;
     switch (c) {
       case '&': piece = "&amp;"; break;
       case '<': piece = "&lt;"; break;
       case '>': piece = "&gt;"; break;
       case '"': piece = "&quot;"; break;
       case '\'':
-        piece = apostrophe ? std::string_view("&apos;") : std::string_view(one, 1);
+        piece = apostrophe ? std::string_view("&apos;") : s.substr(i, 1);
         break;
-      default: piece = std::string_view(one, 1); break;
+      default:
+        used = XmlCharLength(s.substr(i));
+        if (used > 0) {
+          piece = s.substr(i, used);
+        } else if (c >= 0xA0) {
+          latin1[0] = static_cast<char>(0xC0 | (c >> 6));
+          latin1[1] = static_cast<char>(0x80 | (c & 0x3F));
+          piece = std::string_view(latin1, 2);
+          used = 1;
+        } else {
+          piece = kReplacement;
+          used = 1;
+        }
+        break;
     }
     if (!AppendBounded(out, piece)) break;
+    i += used;
   }
   return out;
 }
 
-}  // namespace
-
-std::string XmlEscape(std::string_view s) { return Escape(s, true); }
-
-// Length of the valid UTF-8 sequence at the start of `s`, 0 when none.
-static size_t Utf8Length(std::string_view s) {
-  const unsigned char c = static_cast<unsigned char>(s[0]);
-  size_t n = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2
-             : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
-  if (n == 0 || n > s.size()) return 0;
-  for (size_t i = 1; i < n; ++i)
-    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 0;
-  const unsigned char d = static_cast<unsigned char>(s.size() > 1 ? s[1] : 0);
-  if ((c == 0xE0 && d < 0xA0) || (c == 0xED && d > 0x9F) ||
-      (c == 0xF0 && d < 0x90) || (c == 0xF4 && d > 0x8F))
-    return 0;  // overlong forms and surrogates
-  return n;
-}
-
-std::string HtmlEscape(std::string_view s) {
-  // The pages are UTF-8: a byte that starts no valid sequence is shown as
-  // the Latin-1 character of its value, and control characters other than
-  // tab and line ends as U+FFFD, so that a browser reads the whole page.
-  std::string out;
-  out.reserve(s.size() < kEscapedMax ? s.size() : kEscapedMax);
-  size_t i = 0;
-  while (i < s.size()) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    char ref[16];
-    std::string_view piece;
-    size_t step = 1;
-    if (c == '&') {
-      piece = "&amp;";
-    } else if (c == '<') {
-      piece = "&lt;";
-    } else if (c == '>') {
-      piece = "&gt;";
-    } else if (c == '"') {
-      piece = "&quot;";
-    } else if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F) {
-      piece = "&#xFFFD;";
-    } else if (c < 0x80) {
-      piece = s.substr(i, 1);
-    } else if (size_t n = Utf8Length(s.substr(i)); n > 0) {
-      piece = s.substr(i, n);
-      step = n;
-    } else {
-      snprintf(ref, sizeof ref, "&#x%02X;", c);
-      piece = ref;
-    }
-    if (!AppendBounded(out, piece)) break;
-    i += step;
-  }
-  return out;
-}
+std::string XmlEscape(std::string_view s) { return TextEscape(s, true); }
+std::string HtmlEscape(std::string_view s) { return TextEscape(s, false); }
 
 std::string CsvEscape(std::string_view s) {
   std::string out(s.substr(0, kEscapedMax));
