@@ -14,10 +14,16 @@ namespace vek {
 class CapturedG {
  public:
   CapturedG() : g_(std::make_unique<G>()) {
-    g_->report_stream = open_memstream(&buf_, &len_);
+    memory_ = open_memstream(&buf_, &len_);
+    g_->report_stream = memory_;
   }
   ~CapturedG() {
-    if (g_->report_stream != stdout) fclose(g_->report_stream);
+    // A successful -O closes the capture and reports to its file; a failed
+    // one puts the report on stdout and leaves the capture open.
+    if (g_->report_stream == stdout)
+      fclose(memory_);
+    else
+      fclose(g_->report_stream);
     free(buf_);
   }
   CapturedG(const CapturedG&) = delete;
@@ -32,6 +38,7 @@ class CapturedG {
 
  private:
   std::unique_ptr<G> g_;
+  FILE* memory_ = nullptr;
   char* buf_ = nullptr;
   size_t len_ = 0;
 };
