@@ -19,6 +19,7 @@
 #include "reports/metrics_blocks.h"
 #include "reports/output.h"
 #include "udqn/udqn.h"
+#include "workfiles/work_file.h"
 
 namespace vek {
 
@@ -226,6 +227,10 @@ void WriteEndOfFile(G& g, const std::string& name) {
 void WriteFileReports(G& g) {
   const Options& o = g.opt;
   CurrentFile& f = g.file;
+  // Every analysed file has its work file record, whatever the report
+  // format; the extraction modes measure nothing.
+  if (!(o.extract_strings || o.extract_comments || o.extract_docs))
+    write_work_record(g, *f.record);
   if (o.csv_flag && o.csv_file_rows) {
     CsvFunctionRow(g.report_stream, nullptr, g);
     CsvFileRow(g.report_stream, f.name, f.mtime, f.size, CsvFileCountsOf(g), 0,
@@ -233,7 +238,6 @@ void WriteFileReports(G& g) {
     return;
   }
   if (o.extract_strings || o.extract_comments || o.extract_docs) return;
-  // The work file line of the file is written here once baselines exist.
   bool xml_verbose = o.xml_flag && o.verbose_flag && !o.totals_verbose;
   if (o.totals_flag && !xml_verbose) return;
   if (o.summary_flag || o.function_flag) TotalSummary(g, 0);

@@ -25,6 +25,7 @@
 #include "reports/output.h"
 #include "reports/sarif.h"
 #include "udqn/udqn.h"
+#include "workfiles/work_file.h"
 
 namespace vek {
 
@@ -237,6 +238,9 @@ int RunWith(G& g, int argc, char** argv) {
   if (o.udqn_show_flag) load_udqn_file(nullptr, g);
   if (g.stop_flag) return Finish(g, g.stop_status);
   if (o.listing_flag && !PrepareListing(g)) return Finish(g, 1);
+  // After the CSV and XML heads, so that a message of the creation stays
+  // inside the report.
+  if (o.workfile_create) create_work_file(g);
 
   int files = gather_input_files(first_arg, g);
   if (g.stop_flag) return Finish(g, g.stop_status);
@@ -272,6 +276,7 @@ int RunWith(G& g, int argc, char** argv) {
   if (!o.function_list_flag && !o.list_only_flag) WriteProjectHeading(g);
   if (!o.listing_flag && !extraction && !decharacter) WriteProjectReports(g);
   if (o.benchmark_flag && !o.listing_flag && !decharacter) BenchmarkReport(g);
+  if (!o.listing_flag && !decharacter) finish_work_file(g);
   if (!o.listing_flag && !decharacter && !o.csv_flag && !o.xml_flag)
     Out(g, "  %s%s\n\n", kUnderscores36, kUnderscores36);
   write_trailer(g);

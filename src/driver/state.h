@@ -28,6 +28,7 @@
 #include "reports/function_records.h"
 #include "reports/process_timer.h"
 #include "udqn/udqn_set.h"
+#include "workfiles/workfile_state.h"
 
 namespace vek {
 
@@ -106,6 +107,7 @@ struct Options {
   int workfile_create = 0;
   std::string baseline_dir;
   std::string workfile_name = "workfile.dat";
+  int workfile_name_given = 0;   // -w"File dat name"
   std::string workfile_dir = ".";
   int workfile_deterministic = 0;
   int code_diff_flag = 0;        // -wd
@@ -260,6 +262,9 @@ struct G {
   UdqnSet udqn;                     // user defined quality notices (udqn)
   int progress_files = 0;           // run-wide progress counters
   int progress_total = 0;
+
+  // Work files and differentials (workfiles).
+  WorkFileState workfile;
 };
 
 // Ends the run with `status` after the current step (help, errors).

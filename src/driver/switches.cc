@@ -11,6 +11,7 @@
 #include "driver/help.h"
 #include "driver/state.h"
 #include "reports/output.h"
+#include "workfiles/diff_report.h"
 
 namespace vek {
 
@@ -185,6 +186,7 @@ void ParseWorkFiles(G& g, const char* arg) {
           return;
         }
         o.workfile_name = path;
+        o.workfile_name_given = 1;
         size_t slash = path.find_last_of("/\\");
         o.workfile_dir = slash == std::string::npos ? "." : path.substr(0, slash);
       } else if (CaseEqual(type, "cfg")) {
@@ -225,10 +227,9 @@ void ParseWorkFiles(G& g, const char* arg) {
       }
       o.diff_old = std::string(TrimLeft(pair.substr(0, comma)));
       o.diff_new = std::string(TrimRight(TrimLeft(pair.substr(comma + 1))));
-      // The differential engine reports between the two baselines; until
-      // it is part of the program the run ends here with its trailer.
+      int status = run_metrics_diff(g, o.diff_old, o.diff_new, 1);
       write_trailer(g);
-      Stop(g, 0);
+      Stop(g, status);
       return;
     }
     default:
@@ -263,8 +264,7 @@ void ParseExtended(G& g, const char* arg) {
   } else if (CaseEqual(text, "DIFFDEBUG")) {
     o.diff_debug_flag = 1;
   } else if (text[0] == 'c') {
-    // Displays the differential's report configuration; the display joins
-    // the differential reports.
+    show_report_config(g);
     HtmlEnd(g);
     Stop(g, 1);
   } else if (text[0] == 'F' || text[0] == 'f') {
