@@ -19,6 +19,7 @@
 #include "reports/metrics_blocks.h"
 #include "reports/output.h"
 #include "udqn/udqn.h"
+#include "workfiles/code_diff.h"
 #include "workfiles/work_file.h"
 
 namespace vek {
@@ -295,7 +296,9 @@ void ProcessFile(G& g, FileRecord& record) {
   record.file_type = type_file(f.name, g, 1);
   ++g.files_processed;
 
+  begin_file_line_data(g, f.name);
   ReadLines(g, in);
+  end_file_line_data(g);
 
   StoreResults(g, record);
   if (o.list_file_flag) AddToDirectory(g, record);
