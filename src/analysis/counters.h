@@ -127,7 +127,7 @@ struct ProjectCounters {
   long long eloc() const {
     return loc - noneff_brace_lines - noneff_paren_lines;
   }
-  long long lloc() const { return semicolon_count - for_count; }
+  long long lloc() const { return semicolon_count - for_headers; }
 };
 
 }  // namespace vek

@@ -594,7 +594,9 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
     if (MentionsFallThrough(text, len)) ++s.fn.fall_through;
     ++k.comment_lines;
   }
-  // The code differential takes the line and line_type_code() here.
+  // The code differential takes the line and its kind here.
+  if (line_sink != nullptr)
+    if (char kind = line_type_code(g)) line_sink(g, text, len, line_number, kind);
   if (extract_comments && has_comment) WriteExtract(g, line_number, false);
   if (s.code) {
     s.prev_code_line.Clear();
@@ -632,6 +634,8 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
   s.string_text.Clear();
   s.region_flag = 0;
 }
+
+LineSink line_sink = nullptr;
 
 char line_type_code(const G& g) {
   const ScanState& s = g.scan;

@@ -31,6 +31,13 @@ void totals_to_file_fields(G& g);
 // differential ('N', 'n', 'G', 'g', 'L', 'l', 'C', 'B'), or 0 for none.
 char line_type_code(const G& g);
 
+// The line capture of the code differential (-wd) or its kind display
+// (-wD): called at the end of every analysed line that has a type code;
+// null while neither is on.
+using LineSink = void (*)(G& g, const char* text, size_t len, int line,
+                          char kind);
+extern LineSink line_sink;
+
 }  // namespace vek
 
 #endif  // VEK_ANALYSIS_LINE_SCANNER_H_

@@ -21,6 +21,7 @@
 #include "reports/metrics_blocks.h"
 #include "reports/output.h"
 #include "udqn/udqn.h"
+#include "workfiles/code_diff.h"
 #include "workfiles/work_file.h"
 
 namespace vek {
@@ -328,9 +329,11 @@ void ProcessFile(G& g, FileRecord& record) {
   record.file_type = type_file(f.name, g, 1);
   ++g.files_processed;
 
+  begin_file_line_data(g, f.name);
   ReadLines(g, in);
   // A function-try-block whose last handler ends the file ends here.
   scope_file_end(g);
+  end_file_line_data(g);
 
   StoreResults(g, record);
   if (o.list_file_flag) AddToDirectory(g, record);

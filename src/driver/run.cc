@@ -26,6 +26,7 @@
 #include "reports/output.h"
 #include "reports/sarif.h"
 #include "udqn/udqn.h"
+#include "workfiles/code_diff.h"
 #include "workfiles/work_file.h"
 
 namespace vek {
@@ -260,6 +261,7 @@ int RunWith(G& g, int argc, char** argv) {
   // After the CSV and XML heads, so that a message of the creation stays
   // inside the report.
   if (o.workfile_create) create_work_file(g);
+  else if (o.workfile_deterministic) start_kind_display(g);
 
   int files = gather_input_files(first_arg, g);
   if (g.stop_flag) return Finish(g, g.stop_status);

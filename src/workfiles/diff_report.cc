@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "driver/state.h"
+#include "workfiles/code_diff.h"
 #include "reports/function_records.h"
 #include "reports/function_reports.h"
 #include "reports/metrics_blocks.h"
@@ -766,6 +767,7 @@ int run_metrics_diff(G& g, const std::string& older, const std::string& newer,
     options.skip_modified = o.skip_modified;
     options.skip_new = o.skip_new;
     options.skip_removed = o.skip_removed;
+    if (options.code_diff && !w.compare_lines) w.compare_lines = compare_file_lines;
     if (options.code_diff && !w.compare_lines) {
       const char* text =
           "The line data of the code differential is not compared by this "
@@ -789,6 +791,8 @@ int run_metrics_diff(G& g, const std::string& older, const std::string& newer,
       Out(g, "  Memory Error: %s\n", strerror(ENOMEM));
       status = 1;
     }
+    // Line data that could not be read leave their files' counts 0.
+    if (w.input_faults > 0) status = 1;
     if (progress) Progress(g, "(100%%)\n  Reporting Differentials\n");
     if (o.sort_key > kSortNone && o.sort_key < kSortKeys)
       SortList(diff_list, o.sort_key, g);
@@ -798,7 +802,7 @@ int run_metrics_diff(G& g, const std::string& older, const std::string& newer,
   report.Productivity();
   report.Totals();
   report.Basis();
-  // The glossary of the code differential details (-ws) joins here.
+  if (o.code_diff_flag && o.diff_details) write_code_diff_glossary(g);
   report.Glossary();
   report.End();
   if (progress)

@@ -1,5 +1,7 @@
 #include "workfiles/work_file.h"
 
+#include "workfiles/code_diff.h"
+
 #include <cerrno>
 #include <cinttypes>
 #include <cstdlib>
@@ -348,6 +350,7 @@ bool create_work_file(G& g) {
   WriteWorkFileHeader(w.file.stream(), static_cast<int64_t>(RunTime()),
                       g.cfg.ignore_diff_blank_lines != 0,
                       g.cfg.ignore_diff_white_space != 0);
+  if (o.code_diff_flag) start_line_data(g);
   return true;
 }
 
