@@ -99,6 +99,9 @@ class List {
                      });
   }
 
+  // Turns the order of the elements around.
+  void Reverse() { std::reverse(items_.begin(), items_.end()); }
+
   auto begin() const { return items_.begin(); }
   auto end() const { return items_.end(); }
 

@@ -136,6 +136,18 @@ void SortList(List<FileRecord>& list, int key, const G& g) {
   SortBy(list, key, g);
 }
 
+void OrderRecordedFunctions(List<MetricsEntry>& list, int key, const G& g) {
+  if (KeyCompare<MetricsEntry, false>(key) == nullptr) return;
+  // A sorted insert puts each function in front of the equal ones already
+  // there, so equal functions end up latest first.  Reversing the recording
+  // order and sorting stably gives that same order in O(n log n).  For
+  // names the insert also stops at any nameless function; the stable sort
+  // that follows moves every nameless one to the front regardless, so only
+  // the order among equals matters, and that is latest first throughout.
+  list.Reverse();
+  SortBy(list, key, g);
+}
+
 bool record_function(G& g, const FunctionMeasure& m) {
   FunctionReportState& st = g.fn_report;
   st.project.Add(m);
@@ -147,8 +159,7 @@ bool record_function(G& g, const FunctionMeasure& m) {
     errno = ENOMEM;
     return false;
   }
-  if (InsertSorted(st.functions, std::move(entry), g.opt.sort_key,
-                   g.opt.sort_descending != 0) == nullptr) {
+  if (st.functions.list_append(std::move(entry)) == nullptr) {
     errno = ENOMEM;
     return false;
   }

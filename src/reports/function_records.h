@@ -68,7 +68,8 @@ const char* SortKeyName(int key);
 // the analyser's file sums) or those of the whole run.
 // Run-wide state of the function records and reports; lives in G.
 struct FunctionReportState {
-  List<MetricsEntry> functions;  // every recorded function, in -k order
+  List<MetricsEntry> functions;  // every recorded function, in recording
+                                 // order until OrderRecordedFunctions
   FunctionSums project;          // over every recorded function
 
   // The -C -fa function rows of the current file: sums, extremes and the
@@ -100,7 +101,12 @@ MetricsEntry* InsertSorted(List<MetricsEntry>& list,
 void SortList(List<MetricsEntry>& list, int key, const G& g);
 void SortList(List<FileRecord>& list, int key, const G& g);
 
-// Records a finished function in the project list (in -k order) and adds
+// Puts the recorded functions in -k order: by key, equal functions latest
+// recorded first (the order InsertSorted one by one would give, followed by
+// SortList).  Nothing for key 0 or an unknown key.
+void OrderRecordedFunctions(List<MetricsEntry>& list, int key, const G& g);
+
+// Records a finished function in the project list (in recording order) and adds
 // it to the project's function sums.  Returns false, with errno set, when
 // the list cannot take the record; the sums count the function anyway, as
 // the file's sums do.

@@ -667,7 +667,7 @@ void FileFunctionSummary(G& g, int project) {
 void FunctionReport(G& g) {
   List<MetricsEntry>& list = g.fn_report.functions;
   if (list.empty()) return;
-  SortList(list, g.opt.sort_key, g);
+  OrderRecordedFunctions(list, g.opt.sort_key, g);
   BeginListReport(g, kFunctionListNames, list.count());
   ListTotals totals;
   for (const auto& e : list) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -89,12 +91,79 @@ TEST(FunctionReportSort, EachKeyBothWaysNewEntryBeforeEqualOnes) {
     ASSERT_TRUE(record_function(*g, Fn("a", 5, 5, 5, 5)));
     ASSERT_TRUE(record_function(*g, Fn("c", 5, 5, 5, 5)));
     ASSERT_TRUE(record_function(*g, Fn("D", 1, 1, 1, 1)));
+    OrderRecordedFunctions(g->fn_report.functions, c.key, *g);
     EXPECT_EQ(c.expected, Names(g->fn_report.functions));
     // Re-sorting a list already in key order keeps equal entries as they
     // are.
     SortList(g->fn_report.functions, c.key, *g);
     EXPECT_EQ(c.expected, Names(g->fn_report.functions));
   }
+}
+
+// Ordering once at the end must give exactly what inserting each function
+// in key order, then re-sorting for the report, gave: same keys, many ties,
+// nameless functions among them (the insert stops at those).
+TEST(FunctionReportSort, OrderingOnceMatchesOrderedInsertion) {
+  std::mt19937 random(15);
+  for (int key = kSortNone; key <= kSortKeys; ++key) {
+    for (bool descending : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "key " << key << " desc "
+                                      << descending);
+      auto g = std::make_unique<G>();
+      g->opt.sort_key = key;
+      g->opt.sort_descending = descending;
+      List<MetricsEntry> inserted;
+      for (int i = 0; i < 600; ++i) {
+        // Three names, one of them empty, in two spellings of case: ties
+        // for every key.
+        static const char* const kNames[] = {"", "alpha", "ALPHA", "beta",
+                                             "b"};
+        FunctionMeasure m =
+            Fn(kNames[random() % 5], 1 + static_cast<int>(random() % 4),
+               static_cast<int>(random() % 3), static_cast<int>(random() % 3),
+               1 + static_cast<int>(random() % 3));
+        m.templ = std::to_string(i);  // tells equal entries apart
+        ASSERT_TRUE(record_function(*g, m));
+        auto e = std::make_unique<MetricsEntry>();
+        e->name = m.name;
+        e->text3 = m.templ;
+        e->loc = m.loc;
+        e->eloc = m.eloc;
+        e->lloc = m.lloc;
+        e->cyclomatic = m.cyclomatic;
+        e->functions = 1;
+        ASSERT_NE(nullptr, InsertSorted(inserted, std::move(e), key,
+                                        descending));
+      }
+      SortList(inserted, key, *g);
+      OrderRecordedFunctions(g->fn_report.functions, key, *g);
+      std::vector<std::string> want, got;
+      for (const auto& e : inserted) want.push_back(e->text3);
+      for (const auto& e : g->fn_report.functions) got.push_back(e->text3);
+      ASSERT_EQ(want, got);
+    }
+  }
+}
+
+// 50,000 functions sorted by a key: an insert per function that walks the
+// list would make this take many seconds; the limit here is generous and
+// only catches that.
+TEST(FunctionReportSort, ManyFunctionsOrderInLinearithmicTime) {
+  auto g = std::make_unique<G>();
+  g->opt.sort_key = kSortLoc;
+  std::mt19937 random(7);
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 50000; ++i)
+    ASSERT_TRUE(record_function(
+        *g, Fn("f" + std::to_string(i), 1 + static_cast<int>(random() % 50))));
+  OrderRecordedFunctions(g->fn_report.functions, kSortLoc, *g);
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  long long last = 0;
+  for (const auto& e : g->fn_report.functions) {
+    ASSERT_LE(last, e->loc);
+    last = e->loc;
+  }
+  EXPECT_LT(elapsed, std::chrono::seconds(5));
 }
 
 TEST(FunctionReportSort, FileKeysAndResorting) {
