@@ -91,7 +91,8 @@ struct Config {
   int cyclo_and = 1;
 
   // Quality notices.  notice_on[n] enables notice n (1..58; slot 25 unused).
-  std::string udqn_file;
+  std::string udqn_file;          // resolved against the configuration home
+  std::string udqn_file_setting;  // the value as the file gave it
   int reorder_notice = 0;
   int notice_on[kNoticeCount + 1] = {};
   int max_line_length = 80;

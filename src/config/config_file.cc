@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdlib>
 #include <string>
@@ -19,6 +20,7 @@ namespace {
 constexpr size_t kColourSize = 21;   // colours are taken up to 20 chars
 constexpr int kHeadingWidth = 68;    // section headings are filled with '#'
 constexpr int kDefaultScopeDepth = 7;
+constexpr double kMaxPercent = 100.0;
 
 constexpr const char* kHtmlHead =
     "<html><header><title>\"VEK Configuration\"</title></header>"
@@ -82,11 +84,14 @@ std::string JoinHome(const std::string& home, std::string_view name) {
 
 // The user defined notice file: a bare name lives in the configuration
 // home when one is set; a path is taken only without such a home, or when
-// it already lies in it (the form the writer puts back into the file).
+// it already lies in it (files written by earlier versions hold such
+// paths).  The value is kept as given as well: the writer puts that back,
+// so a rewrite never freezes one home's path into the file.
 void ApplyUdqnFile(std::string_view value, G& g) {
   const std::string& home = g.paths.CFGHOME;
   const bool home_set = home.size() > 1;
   std::string& file = g.cfg.udqn_file;
+  bool taken = true;
   if (value.size() > 1) {
     if (!home_set) {
       file = Bounded(value, kPathSize);
@@ -94,10 +99,15 @@ void ApplyUdqnFile(std::string_view value, G& g) {
       file = JoinHome(home, value);
     } else if (value.starts_with(home)) {
       file = Bounded(value, kPathSize);
+    } else {
+      taken = false;
     }
   } else if (home_set) {
     file = JoinHome(home, kUdqnFileName);
+  } else {
+    taken = false;
   }
+  if (taken) g.cfg.udqn_file_setting = Bounded(value, kPathSize);
 }
 
 // The defaults, for restoring an emptied extension list.
@@ -134,16 +144,18 @@ void ApplyValue(const ConfigKey& entry, std::string_view value, G& g) {
       return;
     case KeyType::kInteger: {
       int& field = entry.int_field(c);
-      if (BeginsWith(value, IsDigit)) field = ParseInt(value);
-      if (entry.special == KeySpecial::kAtLeastOne && field < 1) field = 1;
+      if (BeginsWith(value, IsDigit))
+        field = std::clamp(ParseInt(value), entry.lowest, entry.highest);
       if (entry.special == KeySpecial::kZeroIsSeven && field == 0)
         field = kDefaultScopeDepth;
       return;
     }
     case KeyType::kPercent:
-      if (BeginsWith(value, IsDigit))
-        entry.percent_field(c) = std::strtod(std::string(value).c_str(),
-                                             nullptr);
+      if (BeginsWith(value, IsDigit)) {
+        // strtod takes "1e999" as infinity; NaN never gets here.
+        double percent = std::strtod(std::string(value).c_str(), nullptr);
+        entry.percent_field(c) = std::clamp(percent, 0.0, kMaxPercent);
+      }
       return;
     case KeyType::kText:
       if (entry.special == KeySpecial::kUdqnFile) {
@@ -221,6 +233,13 @@ void WriteEntry(FILE* stream, const ConfigKey& entry, G& g) {
     return;
   }
   WriteComment(stream, entry.comment);
+  if (entry.type == KeyType::kInteger)
+    std::fprintf(stream, "# Range %d to %d, a value outside takes the nearer"
+                         " limit\n",
+                 entry.lowest, entry.highest);
+  else if (entry.type == KeyType::kPercent)
+    std::fprintf(stream, "# Range 0 to 100, a value outside takes the nearer"
+                         " limit\n");
   if (entry.type == KeyType::kComment) return;
   std::fprintf(stream, "%-*s: %s\n", entry.width, entry.key,
                FormatValue(entry, g).c_str());
@@ -242,6 +261,12 @@ void WriteConfigFile(FILE* stream, G& g) {
   g.opt.html_flag = html;
 }
 
+void ApplyLines(FILE* stream, G& g) {
+  LineReader reader(stream);
+  std::string line;
+  while (reader.Next(line)) apply_config_line(line, g);
+}
+
 }  // namespace
 
 bool apply_config_line(std::string_view line, G& g) {
@@ -257,6 +282,7 @@ bool apply_config_line(std::string_view line, G& g) {
 }
 
 void write_config(FILE* stream, G& g) {
+  if (stream == g.report_stream) release_held_output(g, false);
   if (g.opt.html_flag) std::fputs(kHtmlHead, stream);
   std::fprintf(stream, kHeader1, kConfigFileName);
   std::fputs(kHeader2, stream);
@@ -284,9 +310,7 @@ int read_config(G& g) {
     std::rewind(stream);
   }
   g.cfg.cfg_version.clear();
-  LineReader reader(stream);
-  std::string line;
-  while (reader.Next(line)) apply_config_line(line, g);
+  ApplyLines(stream, g);
   std::fclose(stream);
 
   if (!CaseEqual(g.cfg.cfg_version, kVersion)) {
@@ -297,6 +321,20 @@ int read_config(G& g) {
       std::fclose(out);
     }
   }
+  return 1;
+}
+
+int read_user_config(const std::string& path, G& g) {
+  // The user's file is only read: it may hold a few keys and comments of
+  // its own, and is never created, completed or rewritten.
+  FILE* stream = std::fopen(path.c_str(), "rb");
+  if (stream == nullptr) return 0;
+  const std::string version = g.cfg.cfg_version;
+  ApplyLines(stream, g);
+  std::fclose(stream);
+  g.cfg.cfg_version = version;
+  // Extension lists the file gave are checked from now on.
+  build_allowed_extensions(g);
   return 1;
 }
 

@@ -5,6 +5,7 @@
 #define VEK_CONFIG_CONFIG_FILE_H_
 
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 namespace vek {
@@ -17,6 +18,11 @@ struct G;
 // after reading, 0 when the file can neither be opened nor created (the
 // values stay as they were, no message).
 int read_config(G& g);
+
+// Reads the user configuration file `path` (-u "File CFG") over the values
+// in force; its extension lists join the allowed extensions.  The file is
+// never created or rewritten.  Returns 0 when it cannot be opened.
+int read_user_config(const std::string& path, G& g);
 
 // Writes the whole commented configuration with the current values of g.cfg
 // onto `stream`; wrapped in an HTML page when HTML output is on.

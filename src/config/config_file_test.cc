@@ -313,6 +313,112 @@ TEST_F(ConfigFileTest, UdqnFileSurvivesRewriteUnderConfigHome) {
   EXPECT_EQ(Written(*g_), Written(*next));
 }
 
+// The value as the file gave it is what goes back into the file: a home
+// directory's path must never be frozen into vek.cfg, or a file created by
+// the run would differ from what -y shows afterwards.
+TEST_F(ConfigFileTest, UdqnFileIsWrittenAsGiven) {
+  g_->paths.CFGHOME = dir_ + "/";
+  ASSERT_EQ(1, read_config(*g_));  // created with an empty value
+  EXPECT_EQ(dir_ + "/vek_udqn.cfg", g_->cfg.udqn_file);
+  EXPECT_EQ(Slurp(g_->paths.cfg_file), Written(*g_));
+
+  ReadLines("VEK user defined quality notice file: own.cfg\n");
+  EXPECT_EQ(dir_ + "/own.cfg", g_->cfg.udqn_file);
+  EXPECT_NE(std::string::npos,
+            Written(*g_).find("\nVEK user defined quality notice file    : "
+                              "own.cfg\n"));
+  // A path outside the home is ignored, and so not written either.
+  ReadLines("VEK user defined quality notice file: /elsewhere/x.cfg\n");
+  EXPECT_EQ(dir_ + "/own.cfg", g_->cfg.udqn_file);
+  EXPECT_EQ(std::string::npos, Written(*g_).find("/elsewhere/"));
+}
+
+// Every number a user can write is brought into its key's range, so that
+// no counter or interval built from it can overflow.
+TEST_F(ConfigFileTest, NumbersAreBroughtIntoTheirRanges) {
+  ReadLines(
+      "A TAB is equivalent to n space: 99999999999999\n"
+      "Progress status interval number of files: 4294967297\n"
+      "Maximum depth of scope: 5000\n"
+      "Work Days per Week: 9\n"
+      "Printed Line Length: 3\n"
+      "Maximum Function eLOC: 2147483648\n"
+      "C File Function Points per LOC: 00000000000000000000128\n"
+      "Minimum File Whitespace Percent: 1e999\n"
+      "Minimum File Comment Line Percent: 250\n"
+      "Minimum File Blank Line Percent: 0\n");
+  const Config& c = g_->cfg;
+  EXPECT_EQ(16, c.tab_size);
+  EXPECT_EQ(100000, c.progress_interval);
+  EXPECT_EQ(1000, c.max_scope_depth);
+  EXPECT_EQ(7, c.work_days_per_week);
+  EXPECT_EQ(20, c.print_line_length);
+  EXPECT_EQ(100000, c.max_function_eloc);
+  EXPECT_EQ(128, c.fp_factor[kFpC][kFpLoc]);
+  EXPECT_DOUBLE_EQ(100.0, c.min_file_whitespace);
+  EXPECT_DOUBLE_EQ(100.0, c.min_file_comment);
+  EXPECT_DOUBLE_EQ(0.0, c.min_file_blank);
+  // What was brought into range is written back as such.
+  EXPECT_NE(std::string::npos,
+            Written(*g_).find("\nA TAB is equivalent to n space          : "
+                              "16\n"));
+}
+
+// Each number key says its range in its comment, and its default lies in
+// that range (a key added without a range would read every value as 0).
+TEST_F(ConfigFileTest, EveryNumberKeyStatesItsRange) {
+  const std::string text = Written(*g_);
+  G defaults;
+  int numbers = 0;
+  for (const ConfigKey& k : ConfigKeys()) {
+    if (k.type != KeyType::kInteger && k.type != KeyType::kPercent) continue;
+    ++numbers;
+    std::string range =
+        k.type == KeyType::kPercent
+            ? std::string("# Range 0 to 100,")
+            : "# Range " + std::to_string(k.lowest) + " to " +
+                  std::to_string(k.highest) + ",";
+    // A key of 40 characters is followed by the colon directly.
+    size_t key_at = text.find(std::string("\n") + k.key + " ");
+    if (key_at == std::string::npos)
+      key_at = text.find(std::string("\n") + k.key + ":");
+    ASSERT_NE(std::string::npos, key_at) << k.key;
+    size_t range_at = text.rfind("\n" + range, key_at);
+    ASSERT_NE(std::string::npos, range_at) << k.key;
+    EXPECT_EQ(key_at, text.find('\n', range_at + 1))
+        << k.key << ": the range line stands right before the key";
+    if (k.type == KeyType::kInteger) {
+      EXPECT_LT(k.lowest, k.highest) << k.key;
+      EXPECT_LE(k.lowest, k.int_field(defaults.cfg)) << k.key;
+      EXPECT_GE(k.highest, k.int_field(defaults.cfg)) << k.key;
+    }
+  }
+  EXPECT_EQ(53, numbers);
+}
+
+// A user configuration (-u "File CFG") is read over the values in force and
+// never written: it may hold three keys and the team's own comments.
+TEST_F(ConfigFileTest, UserFileIsReadButNeverRewritten) {
+  static const char* const kNames[] = {"Other", "C", "C Header", "C++",
+                                       "C++ Header", "Java", "C#"};
+  for (int type = 0; type < kBuiltinLanguages; ++type)
+    register_language(kNames[type], *language_extension_key(*g_, type), *g_);
+  build_allowed_extensions(*g_);
+  const std::string user = dir_ + "/team.cfg";
+  const std::string text =
+      "# Team settings\nMaximum Line Length: 132\n"
+      "C File Extensions: c,pc\n";
+  Spit(user, text);
+  ASSERT_EQ(1, read_user_config(user, *g_));
+  EXPECT_EQ(text, Slurp(user));
+  EXPECT_EQ(132, g_->cfg.max_line_length);
+  EXPECT_EQ("c,pc,h,cc,cpp,cxx,CC,h,hh,H,hxx,hpp,java,cs",
+            g_->languages.allowed_extensions);
+  EXPECT_EQ(kTypeC, type_file("src/embedded.pc", *g_, 0));
+  EXPECT_EQ(0, read_user_config(dir_ + "/missing.cfg", *g_));
+  EXPECT_FALSE(std::filesystem::exists(dir_ + "/missing.cfg"));
+}
+
 TEST_F(ConfigFileTest, WrittenLayout) {
   const std::string text = Written(*g_);
   EXPECT_EQ(0u, text.find("# Vek Code Gauge\n# Configuration Data File\n\n"

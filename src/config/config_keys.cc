@@ -27,9 +27,11 @@ constexpr ConfigKey YesNo(const char* key, const char* comment, IntField f) {
           .int_field = f};
 }
 constexpr ConfigKey Integer(const char* key, const char* comment, IntField f,
+                            int lowest, int highest,
                             KeySpecial special = KeySpecial::kNone) {
   return {.type = KeyType::kInteger, .key = key, .comment = comment,
-          .int_field = f, .special = special};
+          .int_field = f, .special = special, .lowest = lowest,
+          .highest = highest};
 }
 constexpr ConfigKey Percent(const char* key, const char* comment,
                             PercentField f) {
@@ -64,7 +66,7 @@ constexpr ConfigKey ReadOnly(ConfigKey k) {
   YesNo("Quality Notice " #n, "Quality Notice No. " #n "\n" text, \
         INT(notice_on[n]))
 #define FP(lang, basis, key, text) \
-  Integer(key, text, INT(fp_factor[lang][basis]))
+  Integer(key, text, INT(fp_factor[lang][basis]), 0, 100000)
 
 const ConfigKey kKeys[] = {
     // The version line is written by the header, never from the table.
@@ -95,8 +97,8 @@ const ConfigKey kKeys[] = {
           "Show progress by file name instead of by dots",
           INT(progress_by_name)),
     Integer("Progress status interval number of files",
-            "Number of files processed for each progress dot, at least 1",
-            INT(progress_interval), KeySpecial::kAtLeastOne),
+            "Number of files processed for each progress dot",
+            INT(progress_interval), 1, 100000),
     YesNo("Show file date and size",
           "Show the date and size of each file with its metrics",
           INT(show_file_date_size)),
@@ -175,7 +177,7 @@ const ConfigKey kKeys[] = {
     Integer("Maximum LCS file size, number of lines",
             "Most lines compared at once by the code differential; longer\n"
             "files are compared in segments",
-            INT(max_lcs_lines)),
+            INT(max_lcs_lines), 1, 20000),
     YesNo("Add removed older lines as modified",
           "Count the lines removed from the older file as modified lines",
           INT(removed_as_modified)),
@@ -195,25 +197,25 @@ const ConfigKey kKeys[] = {
           "directory",
           INT(relative_work_files)),
     Integer("Work Seconds per Hour", "Productivity basis: seconds per hour",
-            INT(work_seconds_per_hour)),
+            INT(work_seconds_per_hour), 1, 3600),
     Integer("Work Hours per Shift", "Productivity basis: hours per shift",
-            INT(work_hours_per_shift)),
+            INT(work_hours_per_shift), 1, 24),
     Integer("Work Shifts per Day", "Productivity basis: shifts per day",
-            INT(work_shifts_per_day)),
+            INT(work_shifts_per_day), 1, 24),
     Integer("Work Days per Week", "Productivity basis: days per week",
-            INT(work_days_per_week)),
+            INT(work_days_per_week), 1, 7),
     Integer("Work Hours per Man Day",
             "Productivity basis: hours per man day",
-            INT(work_hours_per_man_day)),
+            INT(work_hours_per_man_day), 1, 24),
     Integer("Work Hours per Man Week",
             "Productivity basis: hours per man week",
-            INT(work_hours_per_man_week)),
+            INT(work_hours_per_man_week), 1, 168),
     Integer("Work Hours per Man Month",
             "Productivity basis: hours per man month",
-            INT(work_hours_per_man_month)),
+            INT(work_hours_per_man_month), 1, 744),
     Integer("Work Hours per Man Year",
             "Productivity basis: hours per man year",
-            INT(work_hours_per_man_year)),
+            INT(work_hours_per_man_year), 1, 8784),
 
     Heading("VEK Function Point Conversion Factors"),
     FP(kFpHeader, kFpLoc, "Header File Function Points per LOC",
@@ -291,7 +293,7 @@ const ConfigKey kKeys[] = {
     Text("VEK user defined quality notice file",
          "File of the user defined quality notices; a name without a\n"
          "directory is looked for in the configuration home directory",
-         TXT(udqn_file), KeySpecial::kUdqnFile),
+         TXT(udqn_file_setting), KeySpecial::kUdqnFile),
     YesNo("Reorder notice, line in quality notices",
           "Write the line number before the notice number so that\n"
           "editors can parse the notice lines",
@@ -301,11 +303,11 @@ const ConfigKey kKeys[] = {
     NOTICE(1, "Physical line length exceeds the maximum line length"),
     Integer("Maximum Line Length",
             "Longest physical line in characters (notice 1)",
-            INT(max_line_length)),
+            INT(max_line_length), 1, 100000),
     NOTICE(2, "Function name length exceeds the maximum name length"),
     Integer("Maximum Function Name Length",
             "Longest function name in characters (notice 2)",
-            INT(max_function_name_length)),
+            INT(max_function_name_length), 1, 100000),
     NOTICE(21, "File does not contain the key string"),
     Text("VEK KEY String",
          "Text every file must contain (notice 21), such as a copyright",
@@ -336,18 +338,18 @@ const ConfigKey kKeys[] = {
     NOTICE(27, "Number of function return points exceeds the maximum"),
     Integer("Maximum functional return points",
             "Most return points of a function (notice 27)",
-            INT(max_return_points)),
+            INT(max_return_points), 0, 100000),
     YesNo("Count goto as a function return point",
           "Count each 'goto' as a return point of its function",
           INT(goto_as_return)),
     NOTICE(28, "Function cyclomatic complexity exceeds the maximum"),
     Integer("Maximum functional cyclomatic complexity",
             "Highest cyclomatic complexity of a function (notice 28)",
-            INT(max_cyclomatic)),
+            INT(max_cyclomatic), 0, 100000),
     NOTICE(29, "Number of function parameters exceeds the maximum"),
     Integer("Maximum functional interface complexity",
             "Most parameters of a function (notice 29)",
-            INT(max_interface)),
+            INT(max_interface), 0, 100000),
     NOTICE(49, "Function appears to have null or blank parameters"),
     NOTICE(30, "TAB character has been identified"),
     NOTICE(32, "Using namespace construct identified"),
@@ -369,15 +371,15 @@ const ConfigKey kKeys[] = {
     NOTICE(39, "Number of class/struct methods exceeds the maximum"),
     Integer("Maximum number of methods per class",
             "Most methods of a class or struct (notice 39)",
-            INT(max_class_methods)),
+            INT(max_class_methods), 0, 100000),
     NOTICE(40, "Depth of the inheritance tree exceeds the maximum"),
     Integer("Maximum depth of inheritance tree",
             "Deepest inheritance of a class (notice 40)",
-            INT(max_inheritance_depth)),
+            INT(max_inheritance_depth), 0, 100000),
     NOTICE(41, "Number of derived classes exceeds the maximum"),
     Integer("Maximum number of derived child classes",
             "Most classes derived from one class (notice 41)",
-            INT(max_child_classes)),
+            INT(max_child_classes), 0, 100000),
     NOTICE(42, "Multiple inheritance has been identified"),
     NOTICE(43, "Keyword 'continue' has been identified"),
     NOTICE(44, "Keyword 'break' identified outside a 'switch' structure"),
@@ -390,18 +392,18 @@ const ConfigKey kKeys[] = {
     Integer("Maximum depth of scope",
             "Deepest nesting of scope braces in a function (notice 55);\n"
             "0 stands for 7",
-            INT(max_scope_depth), KeySpecial::kZeroIsSeven),
+            INT(max_scope_depth), 0, 1000, KeySpecial::kZeroIsSeven),
     NOTICE(56, "Sequential breaks identified without a case"),
 
     Heading("Function, Struct and Class Content Notices"),
     Integer("Min. Function LOC for content analysis",
             "Least lines of code of a function before its blank line,\n"
             "comment and white space content is checked",
-            INT(min_function_loc_content)),
+            INT(min_function_loc_content), 0, 100000),
     Integer("Min. Class/Struct LOC content analysis",
             "Least lines of code of a class or struct before its blank\n"
             "line, comment and white space content is checked",
-            INT(min_class_loc_content)),
+            INT(min_class_loc_content), 0, 100000),
     NOTICE(16, "Function/class/struct/interface white space below the\n"
                "minimum percentage"),
     Percent("Minimum Function Whitespace Percent",
@@ -415,13 +417,13 @@ const ConfigKey kKeys[] = {
     NOTICE(18, "Function eLOC exceeds the maximum"),
     Integer("Maximum Function eLOC",
             "Most effective lines of code of a function (notice 18)",
-            INT(max_function_eloc)),
+            INT(max_function_eloc), 0, 100000),
     NOTICE(48, "Function lLOC at or below the minimum, non-operational\n"
                "function"),
     Integer("Minimum Function lLOC",
             "A function with this many logical lines or fewer is\n"
             "reported (notice 48)",
-            INT(min_function_lloc)),
+            INT(min_function_lloc), 0, 100000),
     NOTICE(31, "Class/Struct comments below the minimum percentage"),
     Percent("Minimum Class/Struct Comment Percent",
             "Least comment percentage of a class or struct (notice 31)",
@@ -445,7 +447,7 @@ const ConfigKey kKeys[] = {
     Integer("A TAB is equivalent to n space",
             "Number of blanks a tab counts for in the white space\n"
             "percentage",
-            INT(tab_size)),
+            INT(tab_size), 1, 16),
     NOTICE(20, "File comment content below the minimum percentage"),
     Percent("Minimum File Comment Line Percent",
             "Least comment line percentage of a file (notice 20)",
@@ -466,13 +468,13 @@ const ConfigKey kKeys[] = {
     Heading("VEK Code Listing"),
     Integer("Printed Line Length",
             "Characters per printed line of a code listing",
-            INT(print_line_length)),
+            INT(print_line_length), 20, 2047),
     Integer("Printed Page Length", "Lines per printed page",
-            INT(print_page_length)),
+            INT(print_page_length), 10, 10000),
     Integer("Printed Left Margin", "Blanks in the left margin",
-            INT(print_left_margin)),
+            INT(print_left_margin), 0, 100),
     Integer("Printed Top Margin", "Blank lines in the top margin",
-            INT(print_top_margin)),
+            INT(print_top_margin), 0, 100),
     Text("Printed Page Header",
          "Title printed at the head of each page; it must begin with a\n"
          "letter or a digit",

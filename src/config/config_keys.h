@@ -18,8 +18,10 @@ enum class KeyType {
   kComment,     // a comment block alone; no key
   kYesNo,       // No when the value begins with n/N, else Yes
   kPageFlag,    // the same test stored inverted (1 = no page breaks)
-  kInteger,     // taken only when the value begins with a digit
-  kPercent,     // taken only when the value begins with a digit; "%-6.2f"
+  kInteger,     // taken only when the value begins with a digit, then
+                // brought into the key's range
+  kPercent,     // taken only when the value begins with a digit, then
+                // brought into 0..100; "%-6.2f"
   kText,        // taken when not empty, at most 2047 characters
   kColour,      // taken when it begins with a letter, digit or '#'
   kExtensions,  // a language's extension list, registered on reading
@@ -31,7 +33,6 @@ enum class KeySpecial {
   kNone,
   kUdqnFile,        // resolved against the configuration home
   kKeyString,       // a value marks the key string as configured
-  kAtLeastOne,      // a value below 1 becomes 1
   kZeroIsSeven,     // a value of 0 becomes 7 (depth of scope)
   kAlnumText,       // text taken only when it begins with a letter or digit
   kDeprecatedCyclo, // not applied; a deprecation message is written
@@ -45,6 +46,10 @@ struct ConfigKey {
   double& (*percent_field)(Config&) = nullptr;
   std::string& (*text_field)(Config&) = nullptr;  // text, colour, list, path
   KeySpecial special = KeySpecial::kNone;
+  // The range of an integer; a value read outside it takes the nearer
+  // limit.  Percentages always lie between 0 and 100.
+  int lowest = 0;
+  int highest = 0;
   int language = 0;     // the language type of an extension list
   int width = 40;       // column of the ':' in the written line
   bool written = true;  // false: read only (old or hidden keys)

@@ -53,11 +53,9 @@ size_t SourceReader::Next(char* buf, size_t cap) {
 
 namespace {
 
-bool SkipName(const std::string& name) {
-  if (name.empty() || name == ".") return true;
-  unsigned char first = static_cast<unsigned char>(name[0]);
-  return first == ' ' || first < 32 || first >= 128;
-}
+// Names that begin with a blank or a byte above 127 (a letter outside
+// ASCII) are ordinary file names and are analysed like any other.
+bool SkipName(const std::string& name) { return name.empty() || name == "."; }
 
 void ShowProgress(G& g, const std::string& name) {
   if (g.cfg.progress_by_name) {

@@ -165,7 +165,10 @@ void Gatherer::AddNamedFile(const std::string& name, bool command_line) {
     return;
   }
   struct stat st;
-  AddRecord(name, ext, stat(name.c_str(), &st) == 0 ? &st : nullptr);
+  const bool found = stat(name.c_str(), &st) == 0;
+  // A directory named like a source file ("lib.c/") is no file to read.
+  if (found && S_ISDIR(st.st_mode)) return;
+  AddRecord(name, ext, found ? &st : nullptr);
 }
 
 void Gatherer::CommandLine(int first_arg) {
@@ -375,8 +378,12 @@ void Gatherer::DirectoryEntry(std::string_view line) {
 void Gatherer::ListLine(std::string line) {
   line = ExpandVariables(std::string(TrimRight(line, "\r\n")));
   std::string_view text = TrimLeft(line, kBlankTab);
-  if (text.empty() || text[0] == '#') return;
+  // Comments and lines that begin with a line end (a carriage return left
+  // by another system's editor) name nothing.
+  if (text.empty() || text[0] == '#' || text[0] == '\r' || text[0] == '\n')
+    return;
   text = TrimRight(text, kWhiteEnd);
+  if (text.empty()) return;
   if (text[0] == '-') {
     DirectoryEntry(text);
     return;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -351,6 +352,32 @@ TEST_F(GatherTest, ListFileLines) {
   EXPECT_TRUE(g_->directories.empty());
 }
 
+// Lines left by editors of other systems: a carriage return with blanks,
+// blanks alone, a lone carriage return at the end of the file.  None names a
+// file, and none may be taken for one.
+TEST_F(GatherTest, ListFileLinesOfLineEndsAndBlanksNameNothing) {
+  Write("a.c");
+  Write("only_cr.lst", "\r ");
+  EXPECT_EQ(0, GatherList("only_cr.lst"));
+  Write("mixed.lst", "\r \n \t\r\n\r\ta.c\n \r \t \n\t\n   \na.c\r\n\r");
+  EXPECT_EQ(1, GatherList("mixed.lst"));
+  EXPECT_EQ((Names{"a.c"}), Gathered());
+  EXPECT_EQ("", Output());
+}
+
+// A directory whose name looks like a source file is no input, however it
+// is named; a file beside it still is.
+TEST_F(GatherTest, DirectoriesNamedLikeSourceFilesAreSkipped) {
+  Write("lib.c/inner.c");
+  Write("top.c");
+  EXPECT_EQ(1, GatherArgs({"lib.c", "top.c"}));
+  EXPECT_EQ((Names{"top.c"}), Gathered());
+  Write("files.lst", "lib.c\ntop.c\n" + At("lib.c") + "\n");
+  EXPECT_EQ(1, GatherList("files.lst"));  // added to the first gathering
+  EXPECT_EQ((Names{"top.c", "top.c"}), Gathered());
+  EXPECT_EQ("", Output());
+}
+
 TEST_F(GatherTest, ListFileExpansionDebugTraces) {
   setenv("VEK_GATHER_SUB", "sub", 1);
   g_->debug_flag = 1;
@@ -513,6 +540,52 @@ TEST_F(GatherTest, SolutionConvertsItsXmlProjects) {
                 At("app/R&D.cs") + "\n",
             Read("veklist.lst"));
   EXPECT_EQ("", Output());
+}
+
+// File elements without an end tag, with and without exclusions after
+// them: each element ends at its own end tag or at the next file element.
+TEST_F(GatherTest, SolutionFileElementsWithoutEndTags) {
+  Write("p/p.vcproj",
+        "<Files>\n"
+        "<File RelativePath=\"a.c\">\n"
+        "<File RelativePath=\"b.c\"><FileConfiguration "
+        "ExcludedFromBuild=\"true\"/></File>\n"
+        "<File RelativePath=\"c.c\">\n"
+        "<File RelativePath=\"d.c\"></File>\n"
+        "<File RelativePath=\"e.c\">\n"
+        "</Files>\n");
+  Write("p.sln", "Project(\"{X}\") = \"p\", \"p\\p.vcproj\", \"{1}\"\n");
+  ASSERT_TRUE(convert_project_file(ProjectKind::kSolution, "p.sln",
+                                   "veklist.lst", *g_));
+  EXPECT_EQ(At("p/a.c") + "\n" + At("p/c.c") + "\n" + At("p/d.c") + "\n" +
+                At("p/e.c") + "\n",
+            Read("veklist.lst"));
+}
+
+// A project of 400,000 file elements none of which is closed.  Read in one
+// pass this takes a fraction of a second; searching for an end tag afresh
+// at every element (the rest of the file each time) takes many minutes, far
+// beyond the time limit every unit test runs under.
+TEST_F(GatherTest, SolutionOfManyUnclosedFileElementsConvertsInOnePass) {
+  constexpr int kElements = 400000;
+  std::string project = "<Files>\n";
+  project.reserve(kElements * 32);
+  for (int i = 0; i < kElements; ++i) {
+    project += "<File RelativePath=\"f";
+    project += std::to_string(i);
+    project += i % 1000 == 0 ? ".c\">\n" : ".rc\">\n";
+  }
+  project += "</Files>\n";
+  Write("big/big.vcproj", project);
+  Write("big.sln",
+        "Project(\"{X}\") = \"big\", \"big\\big.vcproj\", \"{1}\"\n");
+  ASSERT_TRUE(convert_project_file(ProjectKind::kSolution, "big.sln",
+                                   "veklist.lst", *g_));
+  std::string list = Read("veklist.lst");
+  EXPECT_EQ(static_cast<size_t>(kElements / 1000),
+            static_cast<size_t>(std::count(list.begin(), list.end(), '\n')));
+  EXPECT_EQ(0u, list.find(At("big/f0.c") + "\n"));
+  EXPECT_NE(std::string::npos, list.find(At("big/f399000.c") + "\n"));
 }
 
 TEST_F(GatherTest, MissingSolutionGivesNoFiles) {

@@ -268,6 +268,11 @@ bool Converter::XmlProject(const std::string& project) {
   std::string dir;
   if (!ProjectDirectory(project, &dir)) return false;
 
+  // The next end tag at or after the current element, found once and kept
+  // until the walk passes it: searching afresh for every element would
+  // scan the rest of the file each time an element has no end tag.
+  size_t close = 0;
+  bool close_known = false;
   size_t pos = 0;
   while ((pos = text.find("<File", pos)) != std::string::npos) {
     size_t after = pos + 5;
@@ -283,7 +288,10 @@ bool Converter::XmlProject(const std::string& project) {
     // file holds others, or is the tag alone when it closes itself.
     size_t element_end = tag_end;
     if (tag.empty() || tag.back() != '/') {
-      size_t close = text.find("</File>", tag_end);
+      if (!close_known || (close != std::string::npos && close < tag_end)) {
+        close = text.find("</File>", tag_end);
+        close_known = true;
+      }
       size_t next = text.find("<File", tag_end);
       while (next != std::string::npos && next + 5 < text.size() &&
              IsAlpha(text[next + 5]))

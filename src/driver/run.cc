@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -176,6 +177,7 @@ bool PrepareListing(G& g) {
 }
 
 int Finish(G& g, int status) {
+  release_held_output(g, false);
   fflush(g.report_stream);
   if (g.report_stream != stdout && g.report_stream != stderr)
     fclose(g.report_stream);
@@ -186,6 +188,10 @@ int Finish(G& g, int status) {
 int RunWith(G& g, int argc, char** argv) {
   g.argc = argc;
   g.argv = argv;
+  // Report text is held back until the switches have chosen the format: an
+  // XML report must begin with its declaration.  A debug run writes at
+  // once, since it stops to let the user read.
+  g.hold_output = getenv("VEKDEBUG") == nullptr;
   read_environment(g, argc > 0 ? argv[0] : nullptr);
   build_command_line(g, argc, argv);
   resolve_side_files(g);
@@ -202,6 +208,7 @@ int RunWith(G& g, int argc, char** argv) {
   if (g.stop_flag) return Finish(g, g.stop_status);
 
   Options& o = g.opt;
+  if (!o.xml_flag) release_held_output(g, false);
   g.progress_flag = o.output_file_flag;
   g.dot_interval = g.cfg.progress_interval > 0 ? g.cfg.progress_interval : 1;
   if (o.object_flag && !o.function_flag) {

@@ -198,6 +198,10 @@ struct G {
   int progress_flag = 0;
   int dot_interval = 10;
   int head_written = 0;
+  // Until the switches have chosen the report format, report text is held
+  // here: an XML report must begin with its declaration (reports/output).
+  int hold_output = 0;
+  std::string held_output;
   CsvFileTable csv_table;           // the -C file table (reports/file_reports)
   FunctionReportState fn_report;    // function records, sums, CSV rows
                                     // (reports/function_records)

@@ -109,7 +109,7 @@ void ParseUserFiles(G& g, const char* arg) {
       Stop(g, 0);
     } else {
       g.paths.cfg_file = path;
-      read_config(g);
+      read_user_config(path, g);
     }
   } else if (CaseEqual(type, "xsl")) {
     if (path.empty())

@@ -98,6 +98,7 @@ void WriteProductLines(FILE* s, G& g) {
 void write_head(FILE* s, G& g, int syntax_error) {
   const Options& o = g.opt;
   const Config& c = g.cfg;
+  release_held_output(g, false);
   if (o.html_flag) WriteHtmlProlog(s, g);
   if (!o.no_header_flag) {
     WriteProductLines(s, g);
@@ -164,6 +165,7 @@ void write_head(FILE* s, G& g, int syntax_error) {
 void write_csv_head(FILE* s, G& g) {
   const Options& o = g.opt;
   const Config& c = g.cfg;
+  release_held_output(g, false);
   if (c.report_header_active)
     fprintf(s, "%s\n\n", c.report_header_text.c_str());
   fprintf(s, "Vek Code Gauge\n");
@@ -209,10 +211,16 @@ void write_xml_head(FILE* s, G& g) {
   if (o.notice_flag) load_udqn_file(nullptr, g);
   if (!o.no_header_flag && o.title_flag)
     fprintf(s, "<title>%s</title>\n", XmlEscape(o.title).c_str());
+  // Messages of the start-up (a switch warning, the class method notice of
+  // the environment) come after the declaration, as text of the root.
+  release_held_output(g, true);
 }
 
 void write_mode_legend(G& g) {
   const Options& o = g.opt;
+  // The legend is text for people; an XML report says what it holds in its
+  // elements.
+  if (o.xml_flag) return;
   if (o.notice_visual_flag && o.notice_collect_flag) {
     center_line(g, "Visual Studio Code Quality Notices");
     Out(g,

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -19,8 +20,45 @@ constexpr size_t kEscapedMax = kLineSize - 1;
 void Out(G& g, const char* fmt, ...) {
   va_list ap;
   va_start(ap, fmt);
-  vfprintf(g.report_stream, fmt, ap);
+  if (g.hold_output) {
+    va_list copy;
+    va_copy(copy, ap);
+    char small[512];
+    int n = vsnprintf(small, sizeof small, fmt, copy);
+    va_end(copy);
+    if (n > 0 && static_cast<size_t>(n) < sizeof small) {
+      g.held_output.append(small, static_cast<size_t>(n));
+    } else if (n > 0) {
+      size_t at = g.held_output.size();
+      g.held_output.resize(at + static_cast<size_t>(n) + 1);
+      vsnprintf(&g.held_output[at], static_cast<size_t>(n) + 1, fmt, ap);
+      g.held_output.resize(at + static_cast<size_t>(n));
+    }
+  } else {
+    vfprintf(g.report_stream, fmt, ap);
+  }
   va_end(ap);
+}
+
+void release_held_output(G& g, bool as_xml_text) {
+  if (!g.hold_output) return;
+  g.hold_output = 0;
+  std::string text;
+  text.swap(g.held_output);
+  if (!as_xml_text) {
+    fwrite(text.data(), 1, text.size(), g.report_stream);
+    return;
+  }
+  // Character data of the root element, escaped in pieces short enough
+  // that the escaping filter never cuts them.
+  constexpr size_t kPiece = kEscapedMax / 6;  // "&quot;" is the longest form
+  std::string_view rest = text;
+  while (!rest.empty()) {
+    size_t end = rest.size() < kPiece ? rest.size() : kPiece;
+    std::string escaped = XmlEscape(rest.substr(0, end));
+    fwrite(escaped.data(), 1, escaped.size(), g.report_stream);
+    rest.remove_prefix(end);
+  }
 }
 
 void Put(FILE* stream, const char* fmt, ...) {
@@ -171,9 +209,86 @@ std::string Escape(std::string_view s, bool apostrophe) {
   return out;
 }
 
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+// The length of the UTF-8 sequence at the start of `s` when it encodes a
+// character an XML document may hold; 0 for a control character, a byte
+// that begins no valid sequence, an overlong form, a surrogate, a code
+// point past U+10FFFF and the non-characters U+FFFE and U+FFFF.
+size_t XmlCharLength(std::string_view s) {
+  const unsigned char lead = static_cast<unsigned char>(s[0]);
+  if (lead < 0x80)
+    return lead >= 0x20 || lead == '\t' || lead == '\n' || lead == '\r' ? 1 : 0;
+  size_t length;
+  uint32_t code;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    code = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    code = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    code = lead & 0x07;
+  } else {
+    return 0;
+  }
+  if (s.size() < length) return 0;
+  for (size_t i = 1; i < length; ++i) {
+    const unsigned char next = static_cast<unsigned char>(s[i]);
+    if ((next & 0xC0) != 0x80) return 0;
+    code = (code << 6) | (next & 0x3F);
+  }
+  if (length == 3 && code < 0x800) return 0;
+  if (length == 4 && (code < 0x10000 || code > 0x10FFFF)) return 0;
+  if ((code >= 0xD800 && code <= 0xDFFF) || code == 0xFFFE || code == 0xFFFF)
+    return 0;
+  return length;
+}
+
 }  // namespace
 
-std::string XmlEscape(std::string_view s) { return Escape(s, true); }
+// Source files and file names come in any encoding, while the report
+// declares UTF-8: a byte that is not part of a valid character is taken as
+// Latin-1 (the most common legacy encoding of sources), and a character no
+// XML document may hold (a control character, or a byte of 0x80 to 0x9F
+// standing alone) becomes U+FFFD.
+std::string XmlEscape(std::string_view s) {
+  std::string out;
+  out.reserve(s.size() < kEscapedMax ? s.size() : kEscapedMax);
+  size_t i = 0;
+  while (i < s.size()) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    std::string_view piece;
+    char latin1[2];
+    size_t used = 1;
+    switch (c) {
+      case '&': piece = "&amp;"; break;
+      case '<': piece = "&lt;"; break;
+      case '>': piece = "&gt;"; break;
+      case '"': piece = "&quot;"; break;
+      case '\'': piece = "&apos;"; break;
+      default:
+        used = XmlCharLength(s.substr(i));
+        if (used > 0) {
+          piece = s.substr(i, used);
+        } else if (c >= 0xA0) {
+          latin1[0] = static_cast<char>(0xC0 | (c >> 6));
+          latin1[1] = static_cast<char>(0x80 | (c & 0x3F));
+          piece = std::string_view(latin1, 2);
+          used = 1;
+        } else {
+          piece = kReplacement;
+          used = 1;
+        }
+        break;
+    }
+    if (!AppendBounded(out, piece)) break;
+    i += used;
+  }
+  return out;
+}
+
 std::string HtmlEscape(std::string_view s) { return Escape(s, false); }
 
 std::string CsvEscape(std::string_view s) {

@@ -18,8 +18,12 @@ extern const char kHyphens36[];
 extern const char kUnderscores36[];
 constexpr const char* kHtmlTrailer = "</pre></body></html>";
 
-// printf onto the report stream.
+// printf onto the report stream, or into the held text while output is held
+// back.
 void Out(G& g, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+// Ends holding back report text (G::hold_output) and writes what was held:
+// as it is, or as escaped character data inside an XML report.
+void release_held_output(G& g, bool as_xml_text);
 // printf onto a given stream (a report may be written to another one).
 void Put(FILE* stream, const char* fmt, ...)
     __attribute__((format(printf, 2, 3)));

@@ -74,6 +74,60 @@ TEST(Escaping, LongTextIsCutNeverOverrun) {
   EXPECT_EQ(2047u, CsvEscape(std::string(3000, ',')).size());
 }
 
+// The XML report declares UTF-8: whatever bytes a name or a source line
+// holds, the escaped text must be characters an XML document may carry.
+TEST(Escaping, XmlKeepsValidUtf8AndMendsEverythingElse) {
+  struct Case {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"\xC3\xBC.c", "\xC3\xBC.c"},                 // valid UTF-8 stays
+      {"\xE2\x82\xAC \xF0\x9F\x98\x80", "\xE2\x82\xAC \xF0\x9F\x98\x80"},
+      {"\xFC.c", "\xC3\xBC.c"},                     // Latin-1 byte
+      {"\xFF", "\xC3\xBF"},
+      {"a\x01" "b\x1B\x7F", "a\xEF\xBF\xBD" "b\xEF\xBF\xBD\x7F"},  // controls
+      {"\t\r\n", "\t\r\n"},
+      {"\x85", "\xEF\xBF\xBD"},                      // C1 byte alone
+      {"\xC3", "\xC3\x83"},                          // cut sequence
+      {"\xC0\xAF", "\xC3\x80\xC2\xAF"},                // overlong '/'
+      {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xEF\xBF\xBD"},  // surrogate
+      {"\xEF\xBF\xBE", "\xC3\xAF\xC2\xBF\xC2\xBE"},      // U+FFFE
+      {"\xF4\x90\x80\x80", "\xC3\xB4\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+      {"<\xFC&>", "&lt;\xC3\xBC&amp;&gt;"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.out, XmlEscape(c.in)) << c.in;
+  EXPECT_EQ("a\xEF\xBF\xBD" "b", XmlEscape(std::string("a\0b", 3)));
+  // A long run of mended bytes is cut at whole characters.
+  std::string out = XmlEscape(std::string(1500, '\x01'));
+  EXPECT_LE(out.size(), 2047u);
+  EXPECT_EQ(0u, out.size() % 3);
+}
+
+// Text written before the switches have chosen the format is held back; an
+// XML report takes it after its head, escaped, any other report as it is.
+TEST(HeldOutput, XmlTakesItAfterTheHead) {
+  CapturedG x;
+  x.g().hold_output = 1;
+  Out(x.g(), "\n  Error: %d invalid sort key value <%s>\n", 42, "\xFC");
+  EXPECT_EQ("", x.text());
+  x.g().opt.xml_flag = 1;
+  write_xml_head(x.g().report_stream, x.g());
+  Out(x.g(), "<file>\n");
+  const std::string text = x.text();
+  EXPECT_EQ(0u, text.find("<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n"));
+  EXPECT_NE(std::string::npos,
+            text.find("</config_file>\n\n  Error: 42 invalid sort key value "
+                      "&lt;\xC3\xBC&gt;\n<file>\n"));
+
+  CapturedG t;
+  t.g().hold_output = 1;
+  Out(t.g(), "%s", std::string(3000, 'w').c_str());
+  Out(t.g(), "\n");
+  write_head(t.g().report_stream, t.g(), 0);
+  EXPECT_EQ(0u, t.text().find(std::string(3000, 'w') + "\n\n"));
+  EXPECT_EQ(0, t.g().hold_output);
+}
+
 TEST(FileLink, RelativeAndAbsolute) {
   G g;
   g.paths.start_dir = "/home/me/proj";
@@ -187,6 +241,18 @@ TEST(ModeLegend, NothingInTotalsOrCsvMode) {
   CapturedG c;
   c.g().opt.function_flag = 1;
   c.g().opt.totals_flag = 1;
+  write_mode_legend(c.g());
+  EXPECT_EQ("", c.text());
+}
+
+// Nothing may stand before or between the elements of an XML report, not
+// even the legend of the single-line notices.
+TEST(ModeLegend, NothingInXml) {
+  CapturedG c;
+  c.g().opt.xml_flag = 1;
+  c.g().opt.notice_visual_flag = 1;
+  c.g().opt.notice_collect_flag = 1;
+  c.g().opt.function_flag = 1;
   write_mode_legend(c.g());
   EXPECT_EQ("", c.text());
 }
