@@ -13,6 +13,8 @@ command -v xmllint >/dev/null || need+=(libxml2-utils)
 [ -f /usr/include/pcre2posix.h ] || need+=(libpcre2-dev)
 [ -f /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
 command -v python3 >/dev/null || need+=(python3)
+# The fuzz targets of the test script build with clang and its libFuzzer.
+command -v clang++ >/dev/null || need+=(clang)
 
 if [ ${#need[@]} -gt 0 ]; then
   sudo_cmd=()
