@@ -16,6 +16,8 @@ command -v python3 >/dev/null || need+=(python3)
 command -v git >/dev/null || need+=(git)
 # HTML reports are checked in a real browser.
 command -v chromium >/dev/null || need+=(chromium)
+# The fuzz targets of the test script build with clang and its libFuzzer.
+command -v clang++ >/dev/null || need+=(clang)
 
 if [ ${#need[@]} -gt 0 ]; then
   sudo_cmd=()
