@@ -367,14 +367,16 @@ TEST_F(GatherTest, ListFileLinesOfLineEndsAndBlanksNameNothing) {
 
 // A directory whose name looks like a source file is no input, however it
 // is named; a file beside it still is.
-TEST_F(GatherTest, DirectoriesNamedLikeSourceFilesAreSkipped) {
+TEST_F(GatherTest, DirectoriesNamedLikeSourceFilesAreNoFiles) {
   Write("lib.c/inner.c");
   Write("top.c");
-  EXPECT_EQ(1, GatherArgs({"lib.c", "top.c"}));
-  EXPECT_EQ((Names{"top.c"}), Gathered());
+  // Named on the command line, a folder is walked, never read as a file.
+  EXPECT_EQ(2, GatherArgs({"lib.c", "top.c"}));
+  EXPECT_EQ((Names{At("lib.c/inner.c"), "top.c"}), Gathered());
+  // In a list file a folder named like a source file is no entry.
   Write("files.lst", "lib.c\ntop.c\n" + At("lib.c") + "\n");
   EXPECT_EQ(1, GatherList("files.lst"));  // added to the first gathering
-  EXPECT_EQ((Names{"top.c", "top.c"}), Gathered());
+  EXPECT_EQ((Names{At("lib.c/inner.c"), "top.c", "top.c"}), Gathered());
   EXPECT_EQ("", Output());
 }
 
