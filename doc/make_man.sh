@@ -81,7 +81,9 @@ When set, debug traces are written into the report.
 When set, the run date of the reports, for reproducible output.
 .SH EXIT STATUS
 With quality notices on (\-n, \-N, \-T) the number of notices found, at
-most 255; otherwise 0. 1 for a switch error or a fatal error; 255 when a
-list file or a \-\-sarif log cannot be used.
+most 254; otherwise 0. 1 for a switch error or a fatal error. 255 when the
+run could not do all it was asked: an input named on the command line or
+in a list file cannot be read, the list file cannot be opened, the \-O file
+is also an input, or the \-\-sarif log cannot be written.
 TAIL
 } >"$out/vek.1"
