@@ -154,7 +154,7 @@ TEST_F(RecognitionC, StructReturnTypeBeforeAReservedName) {
 
 // --- Linkage and function-try-blocks -------------------------------------------
 
-TEST_F(Recognition, LinkageSpecificationOfOneFunction) {
+TEST_F(Recognition, LinkageBlockOfOneFunction) {
   EXPECT_EQ((Strings{"plugin_init(int flags)/1", "next_one(int a)/1",
                      "inside(void)/0", "braced(void)/0"}),
             Functions("extern \"C\" int plugin_init(int flags) {\n  return flags;\n}\n"

@@ -24,7 +24,7 @@ bool FunctionAnalysis(const G& g) {
 }
 
 // True when `text` ends in `extern "C"` (or "C++"), blanks and complete
-// comments aside: the linkage specification whose own brace follows.
+// comments aside: a linkage block opens only when its own brace follows.
 bool EndsInLinkage(std::string_view text) {
   size_t end = text.size();
   for (;;) {
@@ -40,9 +40,10 @@ bool EndsInLinkage(std::string_view text) {
     break;
   }
   text = text.substr(0, end);
-  for (std::string_view spec : {std::string_view("extern \"C\""),
-                                std::string_view("extern \"C++\"")})
-    if (text.size() >= spec.size() && text.substr(text.size() - spec.size()) == spec)
+  for (std::string_view linkage : {std::string_view("extern \"C\""),
+                                   std::string_view("extern \"C++\"")})
+    if (text.size() >= linkage.size() &&
+        text.substr(text.size() - linkage.size()) == linkage)
       return true;
   return false;
 }
