@@ -54,4 +54,23 @@ int ParseInt(std::string_view s) {
   return static_cast<int>(negative ? -value : value);
 }
 
+std::string PercentEncode(std::string_view path) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(path.size());
+  for (unsigned char c : path) {
+    bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
+                c == '~' || c == '/';
+    if (keep) {
+      out += static_cast<char>(c);
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+  return out;
+}
+
 }  // namespace vek

@@ -26,6 +26,10 @@ inline char LowerChar(char c) {
 }
 std::string Lower(std::string_view s);
 
+// `path` with every byte but the unreserved ones of a URI and '/'
+// percent-encoded ("a b#.c" gives "a%20b%23.c"), for links and file URIs.
+std::string PercentEncode(std::string_view path);
+
 // <0, 0, >0 comparing without regard to ASCII letter case.
 int CaseCompare(std::string_view a, std::string_view b);
 inline bool CaseEqual(std::string_view a, std::string_view b) {

@@ -153,27 +153,9 @@ std::string wrap_name(std::string_view name, int width, int indent,
 // Link targets carry their names percent-encoded, so that '#', '?', '%'
 // and blanks in a file name do not end or bend the link.
 static std::string EncodeLink(std::string_view link) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  size_t start = 0;
-  if (link.substr(0, 7) == "file://") {
-    out = "file://";
-    start = 7;
-  }
-  for (size_t i = start; i < link.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(link[i]);
-    bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
-                c == '~' || c == '/';
-    if (keep) {
-      out += static_cast<char>(c);
-    } else {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    }
-  }
-  return out;
+  if (link.substr(0, 7) == "file://")
+    return "file://" + PercentEncode(link.substr(7));
+  return PercentEncode(link);
 }
 
 static std::string PlainFileLink(std::string_view name, const G& g);

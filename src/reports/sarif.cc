@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "analysis/notice_catalogue.h"
+#include "common/text.h"
 #include "driver/state.h"
 
 namespace vek {
@@ -54,24 +55,6 @@ std::string Absolute(std::string_view path, std::string_view cwd) {
   joined += '/';
   joined += path;
   return Normalize(joined);
-}
-
-std::string PercentEncode(std::string_view path) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : path) {
-    bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
-                c == '~' || c == '/';
-    if (keep) {
-      out += static_cast<char>(c);
-    } else {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    }
-  }
-  return out;
 }
 
 std::string RuleId(int number) {
