@@ -9,25 +9,32 @@
 #   3. lists the *.c files (see BENCH_EXT) under kernel, mm, fs/ext4,
 #      net/ipv4 and lib of that tree, sorted, and prints their count, bytes
 #      and lines;
-#   4. times each command N times and keeps the median wall time and the
-#      median CPU time (user + system):
-#        vek -s -F list           (the summary run, the figure that matters)
+#   4. runs N paired rounds: each round runs every command once, in turn
+#      (A, B, C, ... then again), so that a slow spell of the machine hits
+#      every tool alike:
+#        vek -s -F list           (the summary run)
 #        vek -fa -c -F list       (function analysis with complexity)
 #        vek -fa -c -n -o -F list (the same with notices and objects)
 #        pmccabe <files>
-#        cloc --quiet <files>
 #        wc -l <files>
-#      Every vek run is one process over all files; all output goes to
-#      /dev/null;
-#   5. prints a table of the medians, MB/s (10^6 bytes per wall second),
-#      the time ratios of the vek runs to pmccabe and cloc, and whether
-#      vek -s stays within 2/3 of pmccabe's time and 1/10 of cloc's.
+#      then cloc --quiet <files> CLOC_RUNS times (it is slow).  Every vek
+#      run is one process over all files; all output goes to /dev/null;
+#   5. counts the instructions of each command over the first BENCH_SLICE
+#      files with callgrind (repeatable whatever the machine's load);
+#   6. runs vek -fa -c -n -o once over every *.c and *.h file of the tree
+#      and takes its peak resident memory (/usr/bin/time);
+#   7. prints the medians of wall and CPU time, MB/s, instructions, the
+#      medians of the per-round time ratios of each vek run to pmccabe, the
+#      targets (-s <= 0.67, -fa -c <= 1.00, -fa -c -n -o <= 1.25 times
+#      pmccabe) and the peak memory against its target (< 256 MiB).
 #
 # Usage:
 #   bench/run_bench.sh
 #
 # Environment:
-#   BENCH_RUNS   runs per command (default 5)
+#   BENCH_RUNS   paired rounds (default 11)
+#   BENCH_SLICE  files of the instruction counts (default 60; 0: none)
+#   BENCH_MEMORY 0 skips the whole-tree peak memory run
 #   CLOC_RUNS    runs of cloc, which is slow (default 3)
 #   BENCH_CACHE  where the kernel tree is unpacked (default bench/.cache)
 #   BENCH_BUILD  build directory of vek (default <repo>/build-bench)
@@ -41,7 +48,7 @@
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
-runs=${BENCH_RUNS:-5}
+runs=${BENCH_RUNS:-11}
 cloc_runs=${CLOC_RUNS:-3}
 cache=${BENCH_CACHE:-$top/bench/.cache}
 build=${BENCH_BUILD:-$top/build-bench}
@@ -95,116 +102,161 @@ printf '       %d bytes (%s MB), %d lines\n' "$bytes" "$mb" "$lines"
 # vek creates its vek.cfg in VEKHOME on its first run; do that untimed.
 "$vek" -s "${files[0]}" >/dev/null 2>&1 || true
 
-# median COLUMN: the median of that column of the numbers on stdin.
-median() { awk -v k="$1" '{ print $k }' | sort -g | awk '{ v[NR] = $1 } END {
-  if (NR % 2) printf "%.3f", v[(NR + 1) / 2]
+# median: the median of the numbers on stdin, one a line.
+median() { sort -g | awk '{ v[NR] = $1 } END {
+  if (NR == 0) printf "-"
+  else if (NR % 2) printf "%.3f", v[(NR + 1) / 2]
   else printf "%.3f", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-labels=()
-declare -A med cpu
-# time_runs LABEL N COMMAND...: runs COMMAND N times with its output to
-# /dev/null and its stderr to a log, and records under LABEL the median
-# wall time and the median CPU time (user + system). The CPU time shows
-# what the tool costs when other work shares the machine.
-time_runs() {
-  local label=$1 n=$2 i rc worst=0 log times=$scratch/times
-  shift 2
-  log=$scratch/$(printf '%s' "$label" | tr -c 'A-Za-z0-9' '_').err
-  : >"$times"
-  printf '%-20s' "$label" >&2
-  for ((i = 0; i < n; i++)); do
-    rc=0
-    { time "$@" >/dev/null 2>"$log"; } 2>>"$times" || rc=$?
-    [ $rc -eq 0 ] || worst=$rc
-    printf ' %s' "$(tail -n 1 "$times" | awk '{ printf "%.3f/%.3f", $1, $2 + $3 }')" >&2
-  done
-  printf '\n' >&2
-  if [ $worst -ne 0 ]; then
-    case $label in
-      # With notices on, the exit status is the notice count (255 at most).
-      *" -n"*) note "  note: $label exited with status $worst, its notice count" ;;
-      *) note "  note: $label exited with status $worst" ;;
-    esac
-    if [ -s "$log" ]; then
-      note "  first lines of its stderr:"
-      head -n 3 "$log" | sed 's/^/    /' >&2
-    fi
-  fi
-  labels+=("$label")
-  med[$label]=$(median 1 <"$times")
-  cpu[$label]=$(awk '{ print $2 + $3 }' "$times" | median 1)
-}
-TIMEFORMAT='%R %U %S'
-
-load1() { cut -d' ' -f1 /proc/loadavg 2>/dev/null || echo ?; }
-load_before=$(load1)
-note "== timing (wall/CPU seconds of each run)"
-time_runs "vek -s" "$runs" "$vek" -s -F list.lst
-time_runs "vek -fa -c" "$runs" "$vek" -fa -c -F list.lst
-time_runs "vek -fa -c -n -o" "$runs" "$vek" -fa -c -n -o -F list.lst
+# The commands of the paired rounds: label, then the command line.
+labels=("vek -s" "vek -fa -c" "vek -fa -c -n -o")
+declare -A cmd
+cmd["vek -s"]="$vek -s -F list.lst"
+cmd["vek -fa -c"]="$vek -fa -c -F list.lst"
+cmd["vek -fa -c -n -o"]="$vek -fa -c -n -o -F list.lst"
+have_pmccabe=0
 if command -v pmccabe >/dev/null; then
-  time_runs "pmccabe" "$runs" pmccabe "${files[@]}"
+  have_pmccabe=1
+  labels+=(pmccabe)
+  cmd[pmccabe]="pmccabe ${files[*]}"
 else
   note "note: pmccabe is not installed; skipped"
 fi
+labels+=("wc -l")
+cmd["wc -l"]="wc -l ${files[*]}"
+
+# run_once LABEL: runs the command once, output to /dev/null, and appends
+# "wall cpu" to $scratch/<label>.times.  With notices on, vek's exit status
+# is the notice count, so statuses are not checked here; the first round's
+# standard error is kept and shown when it is not empty.
+TIMEFORMAT='%R %U %S'
+key() { printf '%s' "$1" | tr -c 'A-Za-z0-9' '_'; }
+run_once() {
+  local label=$1 k
+  k=$(key "$label")
+  # shellcheck disable=SC2086
+  { time ${cmd[$label]} >/dev/null 2>>"$scratch/$k.err"; } 2>>"$scratch/$k.raw" || true
+  tail -n 1 "$scratch/$k.raw" | awk '{ printf "%s %.3f\n", $1, $2 + $3 }' >>"$scratch/$k.times"
+}
+
+load1() { cut -d' ' -f1 /proc/loadavg 2>/dev/null || echo ?; }
+load_before=$(load1)
+note "== $runs paired rounds: each round runs every command once, in turn"
+for ((round = 1; round <= runs; round++)); do
+  printf 'round %2d:' "$round" >&2
+  for label in "${labels[@]}"; do
+    run_once "$label"
+    printf ' %s' "$(tail -n 1 "$scratch/$(key "$label").times" | cut -d' ' -f1)" >&2
+  done
+  printf '\n' >&2
+done
+for label in "${labels[@]}"; do
+  k=$(key "$label")
+  if [ -s "$scratch/$k.err" ]; then
+    note "  note: $label wrote to its standard error; first lines:"
+    head -n 3 "$scratch/$k.err" | sed 's/^/    /' >&2
+  fi
+done
 if command -v cloc >/dev/null; then
-  time_runs "cloc --quiet" "$cloc_runs" cloc --quiet "${files[@]}"
+  note "== cloc, $cloc_runs runs (not paired: it is slow)"
+  labels+=("cloc --quiet")
+  cmd["cloc --quiet"]="cloc --quiet ${files[*]}"
+  for ((round = 1; round <= cloc_runs; round++)); do run_once "cloc --quiet"; done
 else
   note "note: cloc is not installed; skipped"
 fi
-time_runs "wc -l" "$runs" wc -l "${files[@]}"
+load_after=$(load1)
 
-# --- 4. the table -------------------------------------------------------------
-# ratio TABLE A B: TABLE[A] / TABLE[B] (TABLE is med or cpu), or "-".
-ratio() {
-  local -n t=$1
-  local a=${t[$2]:-} b=${t[$3]:-}
-  if [ -z "$a" ] || [ -z "$b" ]; then printf '%s' -; return; fi
-  awk -v a="$a" -v b="$b" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }'
+# col LABEL N: column N (1 wall, 2 CPU) of LABEL's runs.
+col() { awk -v n="$2" '{ print $n }' "$scratch/$(key "$1").times"; }
+# paired LABEL PEER N: the median over the rounds of LABEL's time divided
+# by PEER's time in the same round (column N).
+paired() {
+  paste -d' ' <(col "$1" "$3") <(col "$2" "$3") |
+    awk '$2 > 0 { print $1 / $2 }' | median
 }
 
-# Other work on the machine slows the wall times; the load says how much.
-printf '\nLoad average (1 min) before and after timing: %s / %s on %s CPUs\n' \
-  "$load_before" "$(load1)" "$(nproc 2>/dev/null || echo ?)"
+# --- 4. instruction counts --------------------------------------------------------
+# Times wobble on a shared machine; callgrind's instruction counts do not.
+# They are taken over a fixed slice of the list (BENCH_SLICE files, default
+# 60), once per command.
+declare -A instr
+slice=${BENCH_SLICE:-60}
+if command -v valgrind >/dev/null && [ "$slice" != 0 ]; then
+  head -n "$slice" list.lst >slice.lst
+  mapfile -t slice_files <slice.lst
+  note "== instruction counts over the first $slice files (callgrind)"
+  count_instr() {  # count_instr LABEL COMMAND...
+    local label=$1
+    shift
+    # vek's status with notices on is the notice count: not a failure.
+    instr[$label]=$( (valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" \
+      2>&1 >/dev/null || true) | sed -n 's/.*Collected : *\([0-9]*\).*/\1/p' | tail -n 1)
+  }
+  count_instr "vek -s" "$vek" -s -F slice.lst
+  count_instr "vek -fa -c" "$vek" -fa -c -F slice.lst
+  count_instr "vek -fa -c -n -o" "$vek" -fa -c -n -o -F slice.lst
+  [ $have_pmccabe -eq 0 ] || count_instr pmccabe pmccabe "${slice_files[@]}"
+  count_instr "wc -l" wc -l "${slice_files[@]}"
+fi
 
-row='%-18s %4s %8s %7s %8s  %9s %9s %9s %9s\n'
-printf '\nMedians; MB/s is input bytes / 10^6 / wall time; the last four columns\n'
-printf 'are time ratios to pmccabe and cloc (below 1: vek is faster).\n\n'
+# --- 5. peak memory over the whole tree ------------------------------------------
+# vek -fa -c -n -o over every *.c and *.h file of the tree (BENCH_MEMORY=0
+# skips it).
+peak=-
+if [ "${BENCH_MEMORY:-1}" != 0 ] && [ -x /usr/bin/time ]; then
+  note "== peak memory of vek -fa -c -n -o over the whole tree"
+  (cd linux && find . -type f \( -name '*.c' -o -name '*.h' \) -print) |
+    sed 's|^\./|linux/|' | LC_ALL=C sort >whole.lst
+  whole_files=$(wc -l <whole.lst)
+  /usr/bin/time -f '%M %e' -o peak.txt "$vek" -fa -c -n -o -F whole.lst >/dev/null 2>&1 || true
+  read -r peak_kb peak_s <peak.txt
+  peak=$(awk -v k="$peak_kb" 'BEGIN { printf "%.1f", k / 1024 }')
+fi
+
+# --- 6. the table -------------------------------------------------------------
+printf '\nLoad average (1 min) before and after timing: %s / %s on %s CPUs\n' \
+  "$load_before" "$load_after" "$(nproc 2>/dev/null || echo ?)"
+
+row='%-18s %4s %8s %7s %8s %15s %9s %9s\n'
+printf '\nMedians of %d paired rounds (cloc: %d runs of its own). MB/s is input\n' "$runs" "$cloc_runs"
+printf 'bytes / 10^6 / wall time; instructions are over the first %s files;\n' "$slice"
+printf 'the ratios are medians of the per-round ratios to pmccabe.\n\n'
 # shellcheck disable=SC2059
-printf "$row" tool runs "wall s" "MB/s" "CPU s" "wall/pmc" "wall/cloc" "CPU/pmc" "CPU/cloc"
+printf "$row" tool runs "wall s" "MB/s" "CPU s" instructions "wall/pmc" "CPU/pmc"
 # shellcheck disable=SC2059
-printf "$row" ------------------ ---- -------- ------- -------- --------- --------- \
-  --------- ---------
+printf "$row" ------------------ ---- -------- ------- -------- --------------- --------- ---------
 for label in "${labels[@]}"; do
-  n=$runs
-  [ "$label" = "cloc --quiet" ] && n=$cloc_runs
-  rate=$(awk -v b="$bytes" -v t="${med[$label]}" \
-    'BEGIN { if (t > 0) printf "%.1f", b / 1e6 / t; else printf "-" }')
-  r1=- r2=- r3=- r4=-
+  n=$(col "$label" 1 | wc -l)
+  wall=$(col "$label" 1 | median)
+  cpu=$(col "$label" 2 | median)
+  rate=$(awk -v b="$bytes" -v t="$wall" 'BEGIN { if (t > 0) printf "%.1f", b / 1e6 / t; else printf "-" }')
+  r1=- r2=-
   case $label in
     vek*)
-      r1=$(ratio med "$label" pmccabe) r2=$(ratio med "$label" "cloc --quiet")
-      r3=$(ratio cpu "$label" pmccabe) r4=$(ratio cpu "$label" "cloc --quiet")
-      ;;
+      if [ $have_pmccabe -eq 1 ]; then
+        r1=$(paired "$label" pmccabe 1) r2=$(paired "$label" pmccabe 2)
+      fi ;;
   esac
   # shellcheck disable=SC2059
-  printf "$row" "$label" "$n" "${med[$label]}" "$rate" "$(printf '%.3f' "${cpu[$label]}")" \
-    "$r1" "$r2" "$r3" "$r4"
+  printf "$row" "$label" "$n" "$wall" "$rate" "$cpu" "${instr[$label]:--}" "$r1" "$r2"
 done
 
-# The budget of the summary run: at most 2/3 of pmccabe's time and 1/10 of
-# cloc's, by wall time and by CPU time.
-budget() {  # budget PEER FACTOR TEXT
-  local peer=$1 factor=$2 text=$3 kind
-  [ -n "${med[$peer]:-}" ] || return 0
-  for kind in med cpu; do
-    local -n t=$kind
-    awk -v v="${t[vek -s]}" -v p="${t[$peer]}" -v f="$factor" -v what="$text" \
-      -v k="$([ $kind = med ] && echo wall || echo CPU)" 'BEGIN {
-      printf "vek -s within %-16s %-4s %7.3f s vs %7.3f s  %s\n", what ":", k, v,
-        p * f, (v <= p * f) ? "yes" : "NO" }'
+# The targets against pmccabe, by the paired wall and CPU ratios.
+if [ $have_pmccabe -eq 1 ]; then
+  printf '\n'
+  for target in "vek -s:0.67" "vek -fa -c:1.00" "vek -fa -c -n -o:1.25"; do
+    label=${target%:*} limit=${target##*:}
+    for n in 1 2; do
+      r=$(paired "$label" pmccabe "$n")
+      awk -v l="$label" -v r="$r" -v m="$limit" -v k="$([ "$n" = 1 ] && echo wall || echo CPU)" \
+        'BEGIN { printf "%-18s %-4s %5.2f x pmccabe, target <= %.2f: %s\n", l, k, r, m,
+                 (r <= m) ? "met" : "MISSED" }'
+    done
   done
-}
-printf '\n'
-budget pmccabe 0.6666667 "2/3 of pmccabe"
-budget "cloc --quiet" 0.1 "1/10 of cloc"
+fi
+if [ "$peak" != - ]; then
+  awk -v p="$peak" -v f="$whole_files" -v s="$peak_s" 'BEGIN {
+    printf "\nPeak memory of vek -fa -c -n -o over the whole tree (%d files, %s s): %s MiB, target < 256: %s\n",
+      f, s, p, (p < 256) ? "met" : "MISSED" }'
+fi

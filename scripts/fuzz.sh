@@ -10,12 +10,14 @@
 #   FUZZ_SECONDS  seconds per target (default 20)
 #   FUZZ_JOBS     targets run at once (default 1)
 #   CXX_FUZZ      the clang++ to build with (default clang++)
+#   FUZZ_BUILD    the build folder (default build-fuzz); a long run in its
+#                 own folder goes on while the test script rebuilds
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${FUZZ_SECONDS:-20}
 jobs=${FUZZ_JOBS:-1}
 cxx=${CXX_FUZZ:-clang++}
-build=$top/build-fuzz
+build=${FUZZ_BUILD:-$top/build-fuzz}
 case $seconds in '' | *[!0-9]* | 0) echo "fuzz: FUZZ_SECONDS must be a positive number" >&2; exit 2 ;; esac
 case $jobs in '' | *[!0-9]* | 0) echo "fuzz: FUZZ_JOBS must be a positive number" >&2; exit 2 ;; esac
 

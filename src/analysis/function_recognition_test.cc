@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,10 +32,10 @@ class Recognition : public ScanTest {
     types_file_end(line_number_, g());
     std::vector<std::string> out;
     size_t n = 0;
-    for (const auto& e : g().fn_report.functions)
+    for (const MetricsEntry& e : g().fn_report.functions.Entries())
       if (n++ >= functions_seen_)
-        out.push_back(e->name + e->text2 + "/" +
-                      std::to_string(e->extra[kFnParams]));
+        out.push_back(e.name + e.text2 + "/" +
+                      std::to_string(e.extra[kFnParams]));
     functions_seen_ = n;
     return out;
   }
@@ -52,10 +53,10 @@ class Recognition : public ScanTest {
   size_t functions_seen_ = 0;
   size_t classes_seen_ = 0;
 
-  const MetricsEntry* Recorded(const std::string& name) {
-    for (const auto& e : g().fn_report.functions)
-      if (e->name == name) return e.get();
-    return nullptr;
+  std::optional<MetricsEntry> Recorded(const std::string& name) {
+    for (const MetricsEntry& e : g().fn_report.functions.Entries())
+      if (e.name == name) return e;
+    return std::nullopt;
   }
 };
 
@@ -171,13 +172,13 @@ TEST_F(Recognition, FunctionTryBlocksKeepTheirHandlers) {
                       "// the connection\n"
                       "Conn::Conn(int fd) try : fd_(fd) {\n} catch (...) { throw; }\n"
                       "int after() { return 1; }\n"));
-  const MetricsEntry* risky = Recorded("risky");
-  ASSERT_NE(nullptr, risky);
+  const std::optional<MetricsEntry> risky = Recorded("risky");
+  ASSERT_TRUE(risky.has_value());
   EXPECT_EQ(8, risky->loc);          // the handlers are part of it
   EXPECT_EQ(2, risky->cyclomatic);   // the handler's if
   EXPECT_EQ(8, risky->extra[kFnLine]);
-  const MetricsEntry* after = Recorded("after");
-  ASSERT_NE(nullptr, after);
+  const std::optional<MetricsEntry> after = Recorded("after");
+  ASSERT_TRUE(after.has_value());
   EXPECT_EQ(1, after->loc);
   // The comment above the constructor stays with it.
   EXPECT_EQ(1, Recorded("Conn::Conn")->comments);

@@ -84,7 +84,7 @@ size_t LineCommentStart(std::string_view t) {
 }
 
 bool IsKnownMacro(std::string_view name, const G& g) {
-  return g.macro_names.count(std::string(name)) != 0;
+  return g.macro_names.contains(name);
 }
 
 bool IsSystemType(std::string_view name) {

@@ -216,9 +216,6 @@ TEST_F(FunctionIdTest, QualifiedByTheOpenNamespaceOrClass) {
 TEST_F(FunctionIdTest, CommentsAndMacrosInTheHead) {
   EXPECT_EQ("foo", At("int foo /* note */ (int a)"));
   EXPECT_EQ("foo", At("int/*x*/foo(int a)"));
-  auto macro = std::make_unique<MetricsEntry>();
-  macro->name = "WINAPI";
-  g().macros.list_append(std::move(macro));
   g().macro_names.insert("WINAPI");
   EXPECT_EQ("<none>", At("WINAPI(x)"));
   // A macro between the name and its parenthesis on the next line.

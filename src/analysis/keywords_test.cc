@@ -238,23 +238,19 @@ TEST_F(KeywordLanguages, CSharpLambdaArrowIsNoAssignment) {
 
 using KeywordPreprocessor = KeywordTest;
 
-TEST_F(KeywordPreprocessor, DefinesAddTheirNamesWithLineNumbers) {
-  g().macros.list_append(std::make_unique<MetricsEntry>());  // predefined
+TEST_F(KeywordPreprocessor, DefinesAddTheirNames) {
+  g().macro_names.insert("WINAPI");  // predefined
   Feed("#define MAX 10\nint x;\n  #  define SQ(x) ((x)*(x))\n");
   EXPECT_EQ(2, k().define_count);
   EXPECT_EQ(2, k().macro_count);
   EXPECT_EQ(2, k().preprocessor_count);
-  ASSERT_EQ(3u, g().macros.count());
-  EXPECT_EQ("MAX", g().macros.list_at(1)->name);
-  EXPECT_EQ(1, g().macros.list_at(1)->lines);
-  EXPECT_EQ("SQ", g().macros.list_at(2)->name);
-  EXPECT_EQ(3, g().macros.list_at(2)->lines);
+  EXPECT_EQ((std::vector<std::string>{"WINAPI", "MAX", "SQ"}),
+            g().macro_names.names());
   EXPECT_EQ(0, g().scan.macro_with_args);  // ended with its logical line
-  // A name defined again (in this or another file) is kept once, with its
-  // first line; the counts still see every definition.
+  // A name defined again (in this or another file) is kept once; the
+  // counts still see every definition.
   Feed("#undef MAX\n#define MAX 20\n");
-  EXPECT_EQ(3u, g().macros.count());
-  EXPECT_EQ(1, g().macros.list_at(1)->lines);
+  EXPECT_EQ(3u, g().macro_names.size());
   EXPECT_EQ(3, k().define_count);
 }
 
@@ -411,7 +407,7 @@ TEST_F(KeywordMacroReport, NothingInTotalsOnlyMode) {
   g().opt.totals_flag = 1;
   Feed("#define SQ(x) ((x)*(x))\n");
   EXPECT_EQ("", out());
-  EXPECT_EQ(1u, g().macros.count());
+  EXPECT_EQ(1u, g().macro_names.size());
 }
 
 TEST(KeywordSeparator, SeventyTwoCharactersAfterTheIndent) {

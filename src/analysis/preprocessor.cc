@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string_view>
 
 #include "analysis/dispatch_parts.h"
@@ -28,15 +29,12 @@ bool SepAt(const char* line, size_t p, size_t len) {
 // A name is kept once, with its first definition: a large tree defines
 // the same names in file after file (millions of #define lines in a
 // kernel tree), and a second entry would tell the look-ups nothing new.
-void AddMacro(G& g, const std::string& name, int line_number) {
-  if (g.macro_names.count(name) != 0) return;
-  auto entry = std::make_unique<MetricsEntry>();
-  entry->name = name;
-  entry->lines = line_number;
-  if (g.macros.list_append(std::move(entry)) == nullptr)
-    Out(g, "  Memory Error: %s\n", std::strerror(ENOMEM));
-  else
+void AddMacro(G& g, std::string_view name) {
+  try {
     g.macro_names.insert(name);
+  } catch (const std::bad_alloc&) {
+    Out(g, "  Memory Error: %s\n", std::strerror(ENOMEM));
+  }
 }
 
 // -m lists every macro that takes arguments; under -n its block stays open
@@ -73,7 +71,7 @@ void Define(const char* line, size_t p, size_t len, int line_number, G& g) {
     s.macro_with_args = 1;
     ListMacro(g, line_number);
   }
-  AddMacro(g, s.macro_name, line_number);
+  AddMacro(g, s.macro_name);
 }
 
 }  // namespace

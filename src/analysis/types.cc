@@ -362,7 +362,7 @@ std::string HeadName(std::string_view head, G& g, size_t* end_out) {
   for (;;) {
     if (!NameWord(head, i, word, end)) return {};
     bool attribute = word.compare(0, 2, "__") == 0 || word == "alignas";
-    if (g.macro_names.count(word) == 0 && !attribute) break;
+    if (!g.macro_names.contains(word) && !attribute) break;
     size_t p = end;
     while (p < head.size() && IsBlank(head[p])) ++p;
     if (p < head.size() && head[p] == '(') p = SkipGroup(head, p, '(', ')');
@@ -385,7 +385,7 @@ bool HeadAttributeAt(const char* line, size_t i, const G& g) {
   std::string_view word(line + start, end - start);
   auto attribute = [&](std::string_view w) {
     return !w.empty() && (w.substr(0, 2) == "__" || w == "alignas" ||
-                          g.macro_names.count(std::string(w)) != 0);
+                          g.macro_names.contains(w));
   };
   if (!attribute(word)) return false;
   size_t p = start;

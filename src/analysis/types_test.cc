@@ -69,7 +69,8 @@ class TypeTest : public ScanTest {
   // The names of the recorded functions, in the order they closed.
   std::vector<std::string> Functions() {
     std::vector<std::string> names;
-    for (const auto& e : g().fn_report.functions) names.push_back(e->name);
+    for (const MetricsEntry& e : g().fn_report.functions.Entries())
+      names.push_back(e.name);
     return names;
   }
 

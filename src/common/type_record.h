@@ -5,10 +5,11 @@
 #ifndef VEK_COMMON_TYPE_RECORD_H_
 #define VEK_COMMON_TYPE_RECORD_H_
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "common/list.h"
 
@@ -97,11 +98,21 @@ class TypeList {
   void clear() {
     items_.list_free();
     index_.clear();
+    indexed_ = 0;
   }
 
  private:
+  // The slot of the record named `name` (case aside), or the empty slot
+  // where it would go.
+  size_t Slot(std::string_view name) const;
+  void Grow();
+
   List<TypeRecord> items_;
-  std::unordered_map<std::string, TypeRecord*> index_;
+  // Open addressing over the records, by their case-folded names; a large
+  // tree records hundreds of thousands of types, so the index keeps no
+  // copy of the names.  Empty slots are null; the size is a power of two.
+  std::vector<TypeRecord*> index_;
+  size_t indexed_ = 0;
 };
 
 }  // namespace vek

@@ -521,8 +521,8 @@ TEST_F(MacroFileTest, CreatedAndLoadedByTheSameRun) {
   // The run that creates the file already knows its names: a first run
   // must analyse like every later one.
   EXPECT_EQ(6, load_macros(*g_));
-  EXPECT_EQ(6u, g_->macros.count());
-  g_->macros.list_free();
+  EXPECT_EQ(6u, g_->macro_names.size());
+  g_->macro_names.clear();
   EXPECT_EQ(
       "# Vek Code Gauge Version 7.75\n# Predefined Language Macro File\n"
       "# Place each macro on a single line followed by a carriage return\n"
@@ -534,9 +534,10 @@ TEST_F(MacroFileTest, CreatedAndLoadedByTheSameRun) {
       "__attribute__\n\n# End of File\n",
       Slurp(g_->paths.macro_file));
   EXPECT_EQ(6, load_macros(*g_));
-  ASSERT_EQ(6u, g_->macros.count());
-  EXPECT_EQ("__declspec", g_->macros.list_at(0)->name);
-  EXPECT_EQ("__attribute__", g_->macros.list_at(5)->name);
+  std::vector<std::string> names = g_->macro_names.names();
+  ASSERT_EQ(6u, names.size());
+  EXPECT_EQ("__declspec", names[0]);
+  EXPECT_EQ("__attribute__", names[5]);
 }
 
 TEST_F(MacroFileTest, SkipsCommentsBlanksAndControls) {
@@ -544,9 +545,8 @@ TEST_F(MacroFileTest, SkipsCommentsBlanksAndControls) {
        "# c\n\n  indented\nWINAPI \t\r\n\tTABBED\n\x01X\nEXPORT\r\n"
        "LAST");
   EXPECT_EQ(3, load_macros(*g_));
-  EXPECT_EQ("WINAPI", g_->macros.list_at(0)->name);
-  EXPECT_EQ("EXPORT", g_->macros.list_at(1)->name);
-  EXPECT_EQ("LAST", g_->macros.list_at(2)->name);
+  EXPECT_EQ((std::vector<std::string>{"WINAPI", "EXPORT", "LAST"}),
+            g_->macro_names.names());
 }
 
 TEST_F(MacroFileTest, MissingDirectory) {

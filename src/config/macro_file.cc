@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "common/text.h"
@@ -59,10 +60,9 @@ int load_macros(G& g) {
     if (line.empty() || line[0] == '#' || line[0] == ' ') continue;
     std::string_view name = TrimRight(line, " \t\r\n\f\v");
     if (name.empty() || name[0] == ' ' || IsControl(name[0])) continue;
-    auto entry = std::make_unique<MetricsEntry>();
-    entry->name = std::string(name);
-    g.macro_names.insert(entry->name);
-    if (g.macros.list_append(std::move(entry)) == nullptr) {
+    try {
+      g.macro_names.insert(name);
+    } catch (const std::bad_alloc&) {
       Out(g, "  Memory Error: %s\n", std::strerror(ENOMEM));
       break;
     }

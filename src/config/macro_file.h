@@ -7,10 +7,10 @@ namespace vek {
 
 struct G;
 
-// Adds every macro name of g.paths.macro_file to g.macros and returns how
-// many were added.  A missing file is created with the default names and 0
-// is returned: those names take effect from the next run.  A file that can
-// be neither read nor created gives 0, without a message.
+// Adds every macro name of g.paths.macro_file to g.macro_names and returns how
+// many name lines it read.  A missing file is created with the default names
+// and read back, so the run that creates it already knows them.  A file that
+// can be neither read nor created gives 0, without a message.
 int load_macros(G& g);
 
 }  // namespace vek

@@ -19,6 +19,7 @@
 #include "common/collected_notice.h"
 #include "common/list.h"
 #include "common/metrics_entry.h"
+#include "common/name_set.h"
 #include "common/type_record.h"
 #include "common/text.h"
 #include "config/config.h"
@@ -241,8 +242,7 @@ struct G {
   // Project.
   List<FileRecord> input_files;
   List<MetricsEntry> directories;   // -F directory entries, sorted by name
-  List<MetricsEntry> macros;        // predefined and #define'd macro names
-  std::unordered_set<std::string> macro_names;  // the same names, to look up
+  NameSet macro_names;              // predefined and #define'd macro names
   TypeList classes;                 // classes and structs
   TypeList interfaces;              // names carry kInterfacePrefix
   TypeList namespaces;              // namespaces and packages

@@ -1,5 +1,6 @@
 #include "reports/function_records.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <new>
 #include <utility>
@@ -86,25 +87,15 @@ void SortBy(List<T>& list, int key, const G& g) {
 }
 
 
-void FillRecord(MetricsEntry& e, const FunctionMeasure& m) {
-  e.name = m.name;
-  e.text2 = m.parameters;
-  e.text3 = m.templ;
-  e.text4 = m.file;
-  e.loc = m.loc;
-  e.eloc = m.eloc;
-  e.lloc = m.lloc;
-  e.comments = m.comments;
-  e.blanks = m.blanks;
-  e.lines = FunctionLines(m);
-  e.cyclomatic = m.cyclomatic;
-  e.interface_complexity = m.params + m.returns;
-  e.total_complexity = e.interface_complexity + m.cyclomatic;
-  e.functions = 1;
-  e.extra[kFnLine] = m.end_line;
-  e.extra[kFnParams] = m.params;
-  e.extra[kFnReturns] = m.returns;
-  e.extra[kFnStartLine] = m.start_line;
+long long KeyValue(const FunctionRecord& r, int key) {
+  switch (key) {
+    case kSortLoc: return r.loc;
+    case kSortEloc: return r.eloc;
+    case kSortLloc: return r.lloc;
+    case kSortCyclomatic: return r.cyclomatic;
+    case kSortFunctionCount: return 1;
+    default: return 0;  // no work state, notices, date or size
+  }
 }
 
 }  // namespace
@@ -136,30 +127,103 @@ void SortList(List<FileRecord>& list, int key, const G& g) {
   SortBy(list, key, g);
 }
 
-void OrderRecordedFunctions(List<MetricsEntry>& list, int key, const G& g) {
-  if (KeyCompare<MetricsEntry, false>(key) == nullptr) return;
+void OrderRecordedFunctions(FunctionRecords& list, int key, const G& g) {
+  if (key <= kSortNone || key >= kSortKeys) return;
   // A sorted insert puts each function in front of the equal ones already
   // there, so equal functions end up latest first.  Reversing the recording
   // order and sorting stably gives that same order in O(n log n).  For
   // names the insert also stops at any nameless function; the stable sort
   // that follows moves every nameless one to the front regardless, so only
   // the order among equals matters, and that is latest first throughout.
-  list.Reverse();
-  SortBy(list, key, g);
+  std::deque<FunctionRecord>& records = list.records();
+  std::reverse(records.begin(), records.end());
+  const bool descending = g.opt.sort_descending != 0;
+  std::stable_sort(records.begin(), records.end(),
+                   [&](const FunctionRecord& a, const FunctionRecord& b) {
+                     const FunctionRecord& x = descending ? b : a;
+                     const FunctionRecord& y = descending ? a : b;
+                     if (key == kSortName)
+                       return CaseCompare(list.Name(x), list.Name(y)) < 0;
+                     return KeyValue(x, key) < KeyValue(y, key);
+                   });
+}
+
+void FunctionRecords::Add(const FunctionMeasure& m) {
+  if (files_.empty() || files_.back() != m.file) files_.push_back(m.file);
+  char head[16];
+  size_t n = PutSize(head, static_cast<uint32_t>(m.name.size()));
+  n += PutSize(head + n, static_cast<uint32_t>(m.parameters.size()));
+  n += PutSize(head + n, static_cast<uint32_t>(m.templ.size()));
+  FunctionRecord r;
+  r.text = text_.Append({std::string_view(head, n), m.name, m.parameters,
+                         m.templ});
+  r.file = static_cast<int>(files_.size() - 1);
+  r.loc = m.loc;
+  r.eloc = m.eloc;
+  r.lloc = m.lloc;
+  r.comments = m.comments;
+  r.blanks = m.blanks;
+  r.lines = FunctionLines(m);
+  r.cyclomatic = m.cyclomatic;
+  r.params = m.params;
+  r.returns = m.returns;
+  r.start_line = m.start_line;
+  r.end_line = m.end_line;
+  records_.push_back(r);
+}
+
+std::string_view FunctionRecords::Name(const FunctionRecord& r) const {
+  const char* p = text_.At(r.text);
+  const uint32_t name = GetSize(p);
+  GetSize(p);
+  GetSize(p);
+  return {p, name};
+}
+
+void FunctionRecords::Unpack(size_t i, MetricsEntry& e) const {
+  const FunctionRecord& r = records_[i];
+  const char* p = text_.At(r.text);
+  const uint32_t name = GetSize(p);
+  const uint32_t params = GetSize(p);
+  const uint32_t templ = GetSize(p);
+  e.name.assign(p, name);
+  e.text2.assign(p + name, params);
+  e.text3.assign(p + name + params, templ);
+  e.text4 = files_[static_cast<size_t>(r.file)];
+  e.loc = r.loc;
+  e.eloc = r.eloc;
+  e.lloc = r.lloc;
+  e.comments = r.comments;
+  e.blanks = r.blanks;
+  e.lines = r.lines;
+  e.cyclomatic = r.cyclomatic;
+  e.interface_complexity = r.params + r.returns;
+  e.total_complexity = e.interface_complexity + r.cyclomatic;
+  e.functions = 1;
+  e.extra[kFnLine] = r.end_line;
+  e.extra[kFnParams] = r.params;
+  e.extra[kFnReturns] = r.returns;
+  e.extra[kFnStartLine] = r.start_line;
+}
+
+MetricsEntry FunctionRecords::Entry(size_t i) const {
+  MetricsEntry e;
+  Unpack(i, e);
+  return e;
+}
+
+std::vector<MetricsEntry> FunctionRecords::Entries() const {
+  std::vector<MetricsEntry> out(records_.size());
+  for (size_t i = 0; i < records_.size(); ++i) Unpack(i, out[i]);
+  return out;
 }
 
 bool record_function(G& g, const FunctionMeasure& m) {
   FunctionReportState& st = g.fn_report;
   st.project.Add(m);
-  std::unique_ptr<MetricsEntry> entry;
   try {
-    entry = std::make_unique<MetricsEntry>();
-    FillRecord(*entry, m);
+    st.functions.Add(m);
   } catch (const std::bad_alloc&) {
-    errno = ENOMEM;
-    return false;
-  }
-  if (st.functions.list_append(std::move(entry)) == nullptr) {
     errno = ENOMEM;
     return false;
   }

@@ -1,7 +1,9 @@
 // The project's function records and the key order of every project list.
 //
-// A function record is a MetricsEntry filled at the function's closing
-// brace:
+// A function record is kept packed (FunctionRecord: its counts, the
+// handle of its texts and the number of its file); a run over a large tree
+// records hundreds of thousands.  The reports read each one back as a
+// MetricsEntry filled like this:
 //   name                  qualified function name
 //   text2                 normalised parameter text
 //   text3                 template prefix; empty when there is none
@@ -25,11 +27,18 @@
 #ifndef VEK_REPORTS_FUNCTION_RECORDS_H_
 #define VEK_REPORTS_FUNCTION_RECORDS_H_
 
+#include <cstddef>
+#include <cstdint>
+#include <deque>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "analysis/function_state.h"
 #include "common/list.h"
 #include "common/metrics_entry.h"
+#include "common/text_blocks.h"
 
 namespace vek {
 
@@ -64,12 +73,44 @@ enum SortKey {
 // for 0 and for any number that is not a key.
 const char* SortKeyName(int key);
 
-// Sums and maxima over a set of functions: those of one file (taken from
-// the analyser's file sums) or those of the whole run.
+// One recorded function, packed.
+struct FunctionRecord {
+  uint32_t text = TextBlocks::kNone;  // sizes of name, parameters and
+                                      // template prefix, then their bytes
+  int file = 0;                       // index into the record files
+  int loc = 0, eloc = 0, lloc = 0, comments = 0, blanks = 0, lines = 0;
+  int cyclomatic = 0, params = 0, returns = 0, start_line = 0, end_line = 0;
+};
+
+// The recorded functions of the run, in recording order until
+// OrderRecordedFunctions.  Texts live in text blocks, each file name once,
+// and the records in a deque, so that neither ever copies on growth.
+class FunctionRecords {
+ public:
+  // Records `m`.  Throws std::bad_alloc when memory runs out.
+  void Add(const FunctionMeasure& m);
+
+  size_t count() const { return records_.size(); }
+  bool empty() const { return records_.empty(); }
+  std::string_view Name(const FunctionRecord& r) const;
+
+  // Record `i` as a function record entry; `e` keeps its string buffers
+  // from one call to the next.
+  void Unpack(size_t i, MetricsEntry& e) const;
+  MetricsEntry Entry(size_t i) const;
+  std::vector<MetricsEntry> Entries() const;
+
+  std::deque<FunctionRecord>& records() { return records_; }
+
+ private:
+  TextBlocks text_;
+  std::deque<FunctionRecord> records_;
+  std::vector<std::string> files_;
+};
+
 // Run-wide state of the function records and reports; lives in G.
 struct FunctionReportState {
-  List<MetricsEntry> functions;  // every recorded function, in recording
-                                 // order until OrderRecordedFunctions
+  FunctionRecords functions;     // every recorded function
   FunctionSums project;          // over every recorded function
 
   // The -C -fa function rows of the current file: sums, extremes and the
@@ -104,7 +145,7 @@ void SortList(List<FileRecord>& list, int key, const G& g);
 // Puts the recorded functions in -k order: by key, equal functions latest
 // recorded first (the order InsertSorted one by one would give, followed by
 // SortList).  Nothing for key 0 or an unknown key.
-void OrderRecordedFunctions(List<MetricsEntry>& list, int key, const G& g);
+void OrderRecordedFunctions(FunctionRecords& list, int key, const G& g);
 
 // Records a finished function in the project list (in recording order) and adds
 // it to the project's function sums.  Returns false, with errno set, when

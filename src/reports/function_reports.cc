@@ -665,15 +665,17 @@ void FileFunctionSummary(G& g, int project) {
 }
 
 void FunctionReport(G& g) {
-  List<MetricsEntry>& list = g.fn_report.functions;
+  FunctionRecords& list = g.fn_report.functions;
   if (list.empty()) return;
   OrderRecordedFunctions(list, g.opt.sort_key, g);
   BeginListReport(g, kFunctionListNames, list.count());
   ListTotals totals;
-  for (const auto& e : list) {
-    if (!Listable(*e)) continue;
-    totals.Add(*e);
-    if (!g.opt.totals_summaries_only) FunctionEntry(g, *e);
+  MetricsEntry e;
+  for (size_t i = 0; i < list.count(); ++i) {
+    list.Unpack(i, e);
+    if (!Listable(e)) continue;
+    totals.Add(e);
+    if (!g.opt.totals_summaries_only) FunctionEntry(g, e);
   }
   switch (FormatOf(g)) {
     case kFormatText:

