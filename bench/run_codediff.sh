@@ -22,8 +22,9 @@
 #   bench/run_codediff.sh
 #
 # Environment:
-#   CODEDIFF_RUNS, CODEDIFF_EVERY as above; BENCH_CACHE, BENCH_BUILD as for
-#   bench/run_bench.sh.
+#   CODEDIFF_RUNS, CODEDIFF_EVERY as above; CODEDIFF_KEEP=dir keeps the
+#   trees, baselines and report there (emptied first); BENCH_CACHE,
+#   BENCH_BUILD as for bench/run_bench.sh.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -40,8 +41,12 @@ case $every in '' | *[!0-9]* | 0) die "CODEDIFF_EVERY must be a positive number"
 unpack_tree
 build_vek
 
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/vek-codediff.XXXXXX")
-trap 'rm -rf "$scratch"' EXIT
+scratch=${CODEDIFF_KEEP:-$(mktemp -d "${TMPDIR:-/tmp}/vek-codediff.XXXXXX")}
+if [ -n "${CODEDIFF_KEEP:-}" ]; then
+  rm -rf "$scratch" && mkdir -p "$scratch"
+else
+  trap 'rm -rf "$scratch"' EXIT
+fi
 cd "$scratch"
 mkdir home
 export VEKHOME=$scratch/home VEKCFGHOME=$scratch/home
