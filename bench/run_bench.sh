@@ -210,7 +210,9 @@ if [ "${BENCH_MEMORY:-1}" != 0 ] && [ -x /usr/bin/time ]; then
     sed 's|^\./|linux/|' | LC_ALL=C sort >whole.lst
   whole_files=$(wc -l <whole.lst)
   /usr/bin/time -f '%M %e' -o peak.txt "$vek" -fa -c -n -o -F whole.lst >/dev/null 2>&1 || true
-  read -r peak_kb peak_s <peak.txt
+  # With notices on vek's status is the notice count, and time then
+  # writes a line about it before the figures.
+  read -r peak_kb peak_s < <(tail -n 1 peak.txt)
   peak=$(awk -v k="$peak_kb" 'BEGIN { printf "%.1f", k / 1024 }')
 fi
 

@@ -113,7 +113,7 @@ printf '\nvek / diff, median of the per-round ratios: wall %s, CPU %s (target <=
 
 if [ -x /usr/bin/time ]; then
   /usr/bin/time -f '%M' -o peak.txt "$vek" -wd -w"x old.dat, new.dat" >report.txt 2>&1 || true
-  printf 'Peak memory of one vek run: %.1f MiB\n' "$(awk '{ print $1 / 1024 }' peak.txt)"
+  printf 'Peak memory of one vek run: %.1f MiB\n' "$(tail -n 1 peak.txt | awk '{ print $1 / 1024 }')"
   printf '\nThe differential'"'"'s state rows:\n'
   grep -E '^ *(New|Rem|Mod|Equ|Dif) ' report.txt | tail -n 8 || true
 fi
