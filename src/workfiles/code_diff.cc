@@ -356,7 +356,12 @@ class BitTable {
     words_ = (static_cast<size_t>(p) + 63) / 64;
     const size_t total = (static_cast<size_t>(h) + 1) * words_;
     try {
-      rows_.assign(total, ~uint64_t{0});
+      // A row of an older line that equals no newer line is the row
+      // before it: it is kept once and shared.
+      rows_.reset(new uint64_t[total]);
+      row_at_.assign(static_cast<size_t>(h) + 1, 0);
+      std::fill(rows_.get(), rows_.get() + words_, ~uint64_t{0});
+      size_t stored = 1;
       // The newer lines reversed (column q is line p-1-q), by line value:
       // every column of each distinct value.
       std::unordered_map<Key, int, KeyHash> ids;
@@ -370,34 +375,71 @@ class BitTable {
         next[static_cast<size_t>(q)] = first[static_cast<size_t>(it->second)];
         first[static_cast<size_t>(it->second)] = q;
       }
-      std::vector<uint64_t> pm(words_, 0);
+      // The match vector of a value: a bit per column that holds it.  A
+      // value of many lines (blank lines, lone braces) gets its vector
+      // made once; a rarer one has its few bits set and cleared per row.
+      const size_t values = first.size();
+      std::vector<int> uses(values, 0);
+      std::vector<size_t> last_word(values, 0);
+      for (size_t id = 0; id < values; ++id)
+        for (int q = first[id]; q >= 0; q = next[static_cast<size_t>(q)]) {
+          ++uses[id];
+          last_word[id] = static_cast<size_t>(q) / 64;
+        }
+      constexpr int kDense = 16;
+      std::vector<long> dense_at(values, -1);
+      std::vector<char> dense_made(values, 0);
+      size_t dense_values = 0;
+      for (size_t id = 0; id < values; ++id)
+        if (uses[id] >= kDense)
+          dense_at[id] = static_cast<long>(dense_values++ * words_);
+      std::vector<uint64_t> dense(dense_values * words_, 0);
+      std::vector<uint64_t> sparse(words_, 0);
       for (int r = 1; r <= h; ++r) {
         const LineData& a = o[h - r];
-        const uint64_t* v = &rows_[static_cast<size_t>(r - 1) * words_];
-        uint64_t* out = &rows_[static_cast<size_t>(r) * words_];
-        int column = -1;
+        long id = -1;
         if (a.hash == a.hash) {
           auto it = ids.find(KeyOf(a));
-          if (it != ids.end()) column = first[static_cast<size_t>(it->second)];
+          if (it != ids.end()) id = it->second;
         }
-        if (column < 0) {  // no newer line equals it: the row repeats
-          std::copy(v, v + words_, out);
+        if (id < 0) {  // no newer line equals it: the row repeats
+          row_at_[static_cast<size_t>(r)] = row_at_[static_cast<size_t>(r) - 1];
           continue;
         }
-        for (int q = column; q >= 0; q = next[static_cast<size_t>(q)])
-          pm[static_cast<size_t>(q) / 64] |= uint64_t{1} << (q % 64);
-        uint64_t carry = 0;
-        for (size_t w = 0; w < words_; ++w) {
-          const uint64_t u = v[w] & pm[w];
-          const uint64_t sum = v[w] + u;
-          const uint64_t c1 = sum < v[w];
-          const uint64_t total_word = sum + carry;
-          const uint64_t c2 = total_word < sum;
-          out[w] = total_word | (v[w] & ~u);
-          carry = c1 | c2;
+        const size_t value = static_cast<size_t>(id);
+        const int column = first[value];
+        const uint64_t* pm = sparse.data();
+        if (uses[value] >= kDense) {
+          if (!dense_made[value]) {
+            dense_made[value] = 1;
+            uint64_t* d = dense.data() + dense_at[value];
+            for (int q = column; q >= 0; q = next[static_cast<size_t>(q)])
+              d[static_cast<size_t>(q) / 64] |= uint64_t{1} << (q % 64);
+          }
+          pm = dense.data() + dense_at[value];
+        } else {
+          for (int q = column; q >= 0; q = next[static_cast<size_t>(q)])
+            sparse[static_cast<size_t>(q) / 64] |= uint64_t{1} << (q % 64);
         }
-        for (int q = column; q >= 0; q = next[static_cast<size_t>(q)])
-          pm[static_cast<size_t>(q) / 64] = 0;
+        const uint64_t* v = Row(r - 1);
+        row_at_[static_cast<size_t>(r)] = static_cast<uint32_t>(stored++);
+        uint64_t* out = &rows_[static_cast<size_t>(row_at_[static_cast<size_t>(r)]) * words_];
+        // Below the value's first column the row is the row before; above
+        // its last one too, once no carry runs on.
+        std::copy(v, v + words_, out);
+        const size_t last = last_word[value];
+        uint64_t carry = 0;
+        for (size_t w = static_cast<size_t>(column) / 64; w < words_; ++w) {
+          if (w > last && carry == 0) break;
+          const uint64_t u = v[w] & pm[w];
+          const unsigned __int128 sum =
+              static_cast<unsigned __int128>(v[w]) + u + carry;
+          out[w] = static_cast<uint64_t>(sum) | (v[w] & ~u);
+          carry = static_cast<uint64_t>(sum >> 64);
+        }
+        if (pm == sparse.data())
+          for (int q = column; q >= 0; q = next[static_cast<size_t>(q)])
+            sparse[static_cast<size_t>(q) / 64] = 0;
       }
     } catch (const std::bad_alloc&) {
       if (failed_bytes)
@@ -409,7 +451,7 @@ class BitTable {
 
   // The longest common subsequence of older[i..h) and newer[j..p).
   int At(int i, int j) const {
-    const uint64_t* v = &rows_[static_cast<size_t>(h_ - i) * words_];
+    const uint64_t* v = Row(h_ - i);
     const size_t q = static_cast<size_t>(p_ - j);  // the first q columns
     size_t ones = 0;
     const size_t full = q / 64;
@@ -440,13 +482,35 @@ class BitTable {
     return {d.kind, bits};
   }
 
+  const uint64_t* Row(int r) const {
+    return &rows_[static_cast<size_t>(row_at_[static_cast<size_t>(r)]) * words_];
+  }
+
   int h_ = 0, p_ = 0;
   size_t words_ = 0;
-  std::vector<uint64_t> rows_;
+  std::unique_ptr<uint64_t[]> rows_;
+  std::vector<uint32_t> row_at_;  // row r is stored row row_at_[r]
 };
 
 bool CompareRangeBits(const LineData* o, int h, const LineData* n, int p,
                       const CompareHooks& hooks, double* failed_bytes) {
+  // The trace-back pairs equal lines as soon as it meets them, so lines
+  // equal from the start pair off without the table, and the table need
+  // only hold what follows them.
+  int same = 0;
+  while (same < h && same < p && Match(o[same], n[same])) ++same;
+  if (same > 0) {
+    if (hooks.equal_run) {
+      hooks.equal_run(o, n, same);
+    } else {
+      for (int k = 0; k < same; ++k)
+        hooks.decide({o[k].line, '=', o[k].kind, n[k].line});
+    }
+    o += same;
+    n += same;
+    h -= same;
+    p -= same;
+  }
   BitTable t;
   if (!t.Build(o, h, n, p, failed_bytes)) return false;
   int i = 0, j = 0;
@@ -473,8 +537,12 @@ bool ComparePart(const LineData* o, int h, const LineData* n, int p,
   // Equal line data need no table: every line pairs with its own.
   if (h == p && std::equal(o, o + h, n, Match) &&
       !(hooks.trace && hooks.dump_matrix)) {
-    for (int i = 0; i < h; ++i)
-      hooks.decide({o[i].line, '=', o[i].kind, n[i].line});
+    if (hooks.equal_run) {
+      hooks.equal_run(o, n, h);
+    } else {
+      for (int i = 0; i < h; ++i)
+        hooks.decide({o[i].line, '=', o[i].kind, n[i].line});
+    }
     return true;
   }
   // The debug trace shows the whole table of lengths.
@@ -709,6 +777,13 @@ bool compare_file_lines(G& g, const MetricsEntry& older,
   hooks.decide = [&](const LineDecision& d) {
     CountDecision(d, counts);
     if (details) list.push_back(d);
+  };
+  hooks.equal_run = [&](const LineData* o, const LineData* n, int count) {
+    for (int k = 0; k < count; ++k) {
+      const LineDecision d{o[k].line, '=', o[k].kind, n[k].line};
+      CountDecision(d, counts);
+      if (details) list.push_back(d);
+    }
   };
   if (debug) {
     hooks.trace = [&g](const char* text) { Out(g, "%s", text); };

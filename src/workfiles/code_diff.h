@@ -63,6 +63,10 @@ void CountDecision(const LineDecision& d, LineCounts& counts);
 // made before stay.
 struct CompareHooks {
   std::function<void(const LineDecision&)> decide;
+  // When set, takes a run of `count` lines that pair one to one (older[k]
+  // with newer[k]) at once, in place of as many '=' decisions.
+  std::function<void(const LineData* older, const LineData* newer, int count)>
+      equal_run;
   std::function<void(const char* text)> trace;            // may be empty
   bool dump_matrix = false;                                // with `trace`
 };
