@@ -143,19 +143,20 @@ inline void CountTab(int tab_size, FileCounters& k) {
 }
 
 // One character inside a comment or a string, where only white space,
-// the blank flag and the line's last character can change.  Tabs raise the
-// tab notice outside strings.
-inline void CountQuiet(char d, int tab_size, int line_number, bool comment,
-                       ScanState& s, FileCounters& k, G& g) {
+// the blank flag and the line's last character can change.  Returns 1 for
+// a tab, which raises the tab notice in a comment (the caller raises them
+// together at the end of the run: nothing else is raised in between).
+inline int CountQuiet(char d, int tab_size, ScanState& s, FileCounters& k) {
   if (d == ' ') {
     ++k.whitespace_count;
   } else if (d == '\t') {
     CountTab(tab_size, k);
-    if (comment) raise_notice(g, 30, line_number);
+    return 1;
   } else if (d != '\r' && d != '\n') {
     s.last_char = d;
     if (static_cast<unsigned char>(d) > ' ') s.blank = 0;
   }
+  return 0;
 }
 
 
@@ -398,14 +399,16 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
       }
       if (c == ' ' || c == '\t') {
         size_t j = i;
+        int tabs = 0;
         for (; j < L && (text[j] == ' ' || text[j] == '\t'); ++j) {
           if (text[j] == ' ') {
             ++k.whitespace_count;
           } else {
             CountTab(tab_size, k);
-            raise_notice(g, 30, line_number);
+            ++tabs;
           }
         }
+        raise_notice_repeated(g, 30, line_number, tabs);
         if (keep) s.code_text.Append(text + i, j - i);
         i = j - 1;
         continue;
@@ -415,8 +418,9 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
     // The rest of a // comment: only white space, the line's last
     // character and the comment partition change.
     if (s.in_line_comment && !s.region_flag) {
-      for (size_t j = i; j < L; ++j)
-        CountQuiet(text[j], tab_size, line_number, true, s, k, g);
+      int tabs = 0;
+      for (size_t j = i; j < L; ++j) tabs += CountQuiet(text[j], tab_size, s, k);
+      raise_notice_repeated(g, 30, line_number, tabs);
       if (extract_comments) s.extract.Append(text + i, L - i);
       if (keep) s.comment_text.Append(text + i, L - i);
       break;
@@ -425,14 +429,16 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
     // The inside of a /* */ comment, up to the '*' that may close it.
     if (s.in_block_comment && !s.region_flag) {
       size_t j = i;
+      int tabs = 0;
       for (; j < L; ++j) {
         const char d = text[j];
         if (d == '*' && j + 1 < L && text[j + 1] == '/' &&
             (s.block_comment_line < line_number ||
              static_cast<int>(j) > s.block_comment_star))
           break;
-        CountQuiet(d, tab_size, line_number, true, s, k, g);
+        tabs += CountQuiet(d, tab_size, s, k);
       }
+      raise_notice_repeated(g, 30, line_number, tabs);
       if (j > i) {
         if (extract_comments) s.extract.Append(text + i, j - i);
         if (keep) s.comment_text.Append(text + i, j - i);
@@ -447,7 +453,7 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
       bool code = false;
       for (; j < L && text[j] != '"' && text[j] != '\\'; ++j) {
         const char d = text[j];
-        CountQuiet(d, tab_size, line_number, false, s, k, g);
+        CountQuiet(d, tab_size, s, k);  // a tab in a string raises nothing
         code = code || (static_cast<unsigned char>(d) > ' ' && d != '/');
       }
       if (code) s.code = 1;

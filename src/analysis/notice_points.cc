@@ -42,9 +42,8 @@ void Record(G& g, std::string_view file, int line_number, int number) {
 }
 
 bool NoValues(const NoticeArgs& a) {
-  for (int v : a.v)
-    if (v != 0) return false;
-  return a.text.empty() && a.file.empty() && a.p[0] == 0.0 && a.p[1] == 0.0;
+  return (a.v[0] | a.v[1] | a.v[2] | a.v[3] | a.v[4] | a.v[5]) == 0 &&
+         a.text.empty() && a.file.empty() && a.p[0] == 0.0 && a.p[1] == 0.0;
 }
 
 // A notice that names only its line (a tab, a goto ...) can be raised a
@@ -91,7 +90,12 @@ bool WriteCached(G& g, int number, int line_number, std::string_view file,
     memcpy(out, t.before.data(), t.before.size());
     memcpy(out + t.before.size(), number_text, n);
     memcpy(out + t.before.size() + n, t.after.data(), t.after.size());
+    // One thread writes the report: no stream lock is needed.
+#ifdef __GLIBC__
+    fwrite_unlocked(out, 1, total, g.report_stream);
+#else
     fwrite(out, 1, total, g.report_stream);
+#endif
   } else {
     fwrite(t.before.data(), 1, t.before.size(), g.report_stream);
     fwrite(number_text, 1, n, g.report_stream);
@@ -212,6 +216,21 @@ void raise_notice(G& g, int number, int line_number, const NoticeArgs& args) {
                                             : args.file;
   if (!g.opt.sarif_file.empty()) Collect(g, number, line_number, file, args);
   Emit(g, number, line_number, file, args);
+}
+
+void raise_notice_repeated(G& g, int number, int line_number, int times) {
+  if (times <= 0) return;
+  const Options& o = g.opt;
+  if (g.notice_trace != nullptr || Reporting(o) || o.notice_collect_flag ||
+      !o.sarif_file.empty()) {
+    for (int k = 0; k < times; ++k) raise_notice(g, number, line_number);
+    return;
+  }
+  if (notice_enabled(number, &g) <= 0 || number < 1) return;
+  if (g.file.skip_quality_flag && number != kSkipQualityNotice) return;
+  g.counters.notice_count += times;
+  g.notice_count += times;
+  if (number <= kNoticeCount) g.notice_totals[number] += times;
 }
 
 bool user_notice_long_form(const G& g) {

@@ -47,6 +47,10 @@ struct NoticeArgs {
 
 // Notice `number` at `line_number`.
 void raise_notice(G& g, int number, int line_number, const NoticeArgs& args);
+// The same notice, without arguments, `times` times over (a run of tabs):
+// the same as as many raise_notice calls in a row, counted at once when
+// nothing is written or traced.
+void raise_notice_repeated(G& g, int number, int line_number, int times);
 // The same with only a text argument (a keyword, a name), empty when none.
 void raise_notice(G& g, int number, int line_number,
                   std::string_view detail = {});
