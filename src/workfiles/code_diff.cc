@@ -13,7 +13,6 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -364,16 +363,15 @@ class BitTable {
       size_t stored = 1;
       // The newer lines reversed (column q is line p-1-q), by line value:
       // every column of each distinct value.
-      std::unordered_map<Key, int, KeyHash> ids;
+      ValueIndex ids(static_cast<size_t>(p));
       std::vector<int> first, next(static_cast<size_t>(p), -1);
-      ids.reserve(static_cast<size_t>(p));
       for (int q = p - 1; q >= 0; --q) {
         const LineData& d = n[p - 1 - q];
         if (d.hash != d.hash) continue;  // a NaN hash matches nothing
-        auto [it, added] = ids.try_emplace(KeyOf(d), static_cast<int>(first.size()));
-        if (added) first.push_back(-1);
-        next[static_cast<size_t>(q)] = first[static_cast<size_t>(it->second)];
-        first[static_cast<size_t>(it->second)] = q;
+        const int id = ids.Insert(KeyOf(d));
+        if (static_cast<size_t>(id) == first.size()) first.push_back(-1);
+        next[static_cast<size_t>(q)] = first[static_cast<size_t>(id)];
+        first[static_cast<size_t>(id)] = q;
       }
       // The match vector of a value: a bit per column that holds it.  A
       // value of many lines (blank lines, lone braces) gets its vector
@@ -397,11 +395,7 @@ class BitTable {
       std::vector<uint64_t> sparse(words_, 0);
       for (int r = 1; r <= h; ++r) {
         const LineData& a = o[h - r];
-        long id = -1;
-        if (a.hash == a.hash) {
-          auto it = ids.find(KeyOf(a));
-          if (it != ids.end()) id = it->second;
-        }
+        const long id = a.hash == a.hash ? ids.Find(KeyOf(a)) : -1;
         if (id < 0) {  // no newer line equals it: the row repeats
           row_at_[static_cast<size_t>(r)] = row_at_[static_cast<size_t>(r) - 1];
           continue;
@@ -469,11 +463,41 @@ class BitTable {
     uint64_t bits;
     bool operator==(const Key& k) const { return kind == k.kind && bits == k.bits; }
   };
-  struct KeyHash {
-    size_t operator()(const Key& k) const {
-      return std::hash<uint64_t>{}(k.bits * 0x9E3779B97F4A7C15ull ^
-                                   static_cast<unsigned char>(k.kind));
+  // The distinct values of a part's newer lines, numbered 0, 1, ... in
+  // the order first met: open addressing, one allocation.
+  class ValueIndex {
+   public:
+    explicit ValueIndex(size_t most) {
+      size_t size = 16;
+      while (size < 2 * most) size *= 2;
+      slots_.assign(size, -1);
+      keys_.reserve(most);
     }
+    int Find(const Key& k) const {
+      for (size_t i = Hash(k) & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+        const int id = slots_[i];
+        if (id < 0 || keys_[static_cast<size_t>(id)] == k) return id;
+      }
+    }
+    int Insert(const Key& k) {
+      for (size_t i = Hash(k) & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+        int& id = slots_[i];
+        if (id < 0) {
+          id = static_cast<int>(keys_.size());
+          keys_.push_back(k);
+          return id;
+        }
+        if (keys_[static_cast<size_t>(id)] == k) return id;
+      }
+    }
+
+   private:
+    static size_t Hash(const Key& k) {
+      uint64_t h = (k.bits ^ static_cast<unsigned char>(k.kind)) * 0x9E3779B97F4A7C15ull;
+      return static_cast<size_t>(h ^ (h >> 32));
+    }
+    std::vector<int> slots_;
+    std::vector<Key> keys_;
   };
   static Key KeyOf(const LineData& d) {
     const double h = d.hash == 0.0 ? 0.0 : d.hash;
@@ -649,13 +673,20 @@ int load_line_data(const std::string& stored_in, const std::string& work_file,
     if (n == 0) break;
     const size_t have = got + n;
     const size_t whole = have - have % kLineRecordSize;
-    for (size_t at = 0; at < whole; at += kLineRecordSize) {
-      LineData d = DecodeLineRecord(buffer.get() + at);
-      if (!IsKind(d.kind) || d.line <= last) valid = false;
-      last = d.line;
-      if (debug && d.kind != 'B') Out(g, "  %-5d - %c %.14f\n", d.line, d.kind, d.hash);
-      lines.push_back(d);
+    const size_t base = lines.size();
+    lines.resize(base + whole / kLineRecordSize);
+    LineData* out = lines.data() + base;
+    bool ok = true;
+    for (size_t at = 0; at < whole; at += kLineRecordSize, ++out) {
+      *out = DecodeLineRecord(buffer.get() + at);
+      ok &= IsKind(out->kind) & (out->line > last);
+      last = out->line;
     }
+    valid = valid && ok;
+    if (debug)
+      for (size_t k = base; k < lines.size(); ++k)
+        if (lines[k].kind != 'B')
+          Out(g, "  %-5d - %c %.14f\n", lines[k].line, lines[k].kind, lines[k].hash);
     got = have - whole;
     if (got != 0) memmove(buffer.get(), buffer.get() + whole, got);
   }
