@@ -1,6 +1,7 @@
 #include "analysis/keywords.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -615,6 +616,20 @@ const std::array<Range, 128>& FirstLetterIndex() {
   return index;
 }
 
+// The lengths of the keywords of each first letter, a bit per length: a
+// word of another length cannot be one of them.
+const std::array<uint64_t, 128>& LengthsByFirstLetter() {
+  static const std::array<uint64_t, 128> lengths = [] {
+    std::array<uint64_t, 128> r{};
+    for (size_t k = 0; k < kKeywordCount; ++k)
+      if (kKeywords[k].word.size() < 64)
+        r[static_cast<unsigned char>(kKeywords[k].word[0])] |=
+            uint64_t{1} << kKeywords[k].word.size();
+    return r;
+  }();
+  return lengths;
+}
+
 // True when the word at `i` is the directive word of "# word": "# if" is
 // a directive, not the keyword.
 // True when a class, struct or union keyword at `i` follows the '>' of a
@@ -686,7 +701,9 @@ bool dispatch_keyword(const char* line, size_t i, size_t len,
   size_t word_end = i + 1;
   while (word_end < len && IsWordChar(line[word_end])) ++word_end;
   const size_t word_len = word_end - i;
-  if (word_len < 2) return false;
+  if (word_len < 2 || word_len >= 64 ||
+      (LengthsByFirstLetter()[static_cast<unsigned char>(first) & 127] >> word_len & 1) == 0)
+    return false;
   if (IsDirectiveWord(line, i, g.scan)) return false;
 
   const unsigned language = FileLanguage(g.typing);
@@ -737,7 +754,8 @@ void code_dispatch(const char* line, size_t i, size_t len, int line_number,
   if (g.fs.try_state == FunctionState::kTryHandlers)
     function_try_code(line, i, len, g);
   // A scope check of notice #22 deferred by a line end is decided here.
-  scope_check_code(line, i, len, g);
+  if (s.scope_check_kind != 0 && s.scope_check_deferred != 0)
+    scope_check_code(line, i, len, g);
   // An assignment whose line ended after its '=' is tested here, at the
   // first code of a later line.
   if (s.assignment_pending != 0 && s.assignment_pending != line_number) {
@@ -755,6 +773,8 @@ void code_dispatch(const char* line, size_t i, size_t len, int line_number,
   if (((c >= 'a' && c <= 'z') || c == '_') &&
       dispatch_keyword(line, i, len, line_number, g))
     return;
+  // Operators are punctuation: a name or a number starts none.
+  if (IsWordChar(c)) return;
   dispatch_operator(line, i, len, line_number, g);
 }
 

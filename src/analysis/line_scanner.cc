@@ -160,6 +160,31 @@ inline int CountQuiet(char d, int tab_size, ScanState& s, FileCounters& k) {
 }
 
 
+// A run of comment text without its end: what CountQuiet does to each
+// character, in a loop the compiler can widen.  Returns the run's tabs.
+int CountQuietRun(const char* p, size_t n, int tab_size, ScanState& s,
+                  FileCounters& k) {
+  int spaces = 0, tabs = 0;
+  unsigned char above_blank = 0;
+  for (size_t j = 0; j < n; ++j) {
+    const unsigned char d = static_cast<unsigned char>(p[j]);
+    spaces += d == ' ';
+    tabs += d == '\t';
+    above_blank |= d > ' ';
+  }
+  for (size_t j = n; j > 0; --j) {
+    const char d = p[j - 1];
+    if (d != ' ' && d != '\t' && d != '\r' && d != '\n') {
+      s.last_char = d;
+      break;
+    }
+  }
+  if (above_blank) s.blank = 0;
+  k.whitespace_count += spaces;
+  for (int t = 0; t < tabs; ++t) CountTab(tab_size, k);
+  return tabs;
+}
+
 // Number of double quotes in a row from position i.
 size_t QuotesFrom(const char* line, size_t i, size_t len) {
   size_t n = 0;
@@ -374,53 +399,59 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
   const bool keep = g.debug_flag || g.partitions_flag;
 
   for (size_t i = 0; i < L; ++i) {
-    const char c = text[i];
+    char c = text[i];
 
     // Plain code: names and numbers, and runs of white space, are taken
     // whole.  Nothing can start inside a name or a number: no keyword
     // (their lead characters are never letters or digits) and no operator.
+    // Nor can they leave plain code (only quotes, comment marks, a '#'
+    // directive and a closing brace change that), so runs of them are
+    // taken one after the other without looking at the state again.
     if (!s.in_block_comment && !s.in_line_comment && !s.in_string &&
         !s.in_char && !s.region_flag) {
-      if (IsIdentifierChar(c)) {
-        s.blank = 0;
-        s.code = 1;
-        if (known) code_dispatch(text, i, L, line_number, g);
-        size_t j = i + 1;
-        while (j < L && IsIdentifierChar(text[j])) ++j;
-        // A digit separator ("1'000'000", "0xFF'FF") is part of the number
-        // and opens no character literal.
-        if (IsDigit(c))
-          while (j + 1 < L && text[j] == '\'' && IsIdentifierChar(text[j + 1]))
-            for (j += 2; j < L && IsIdentifierChar(text[j]);) ++j;
-        if (keep) s.code_text.Append(text + i, j - i);
-        s.last_char = text[j - 1];
-        i = j - 1;
-        continue;
-      }
-      if (c == ' ' || c == '\t') {
-        size_t j = i;
-        int tabs = 0;
-        for (; j < L && (text[j] == ' ' || text[j] == '\t'); ++j) {
-          if (text[j] == ' ') {
-            ++k.whitespace_count;
-          } else {
-            CountTab(tab_size, k);
-            ++tabs;
+      for (;;) {
+        if (IsIdentifierChar(c)) {
+          s.blank = 0;
+          s.code = 1;
+          if (known) code_dispatch(text, i, L, line_number, g);
+          size_t j = i + 1;
+          while (j < L && IsIdentifierChar(text[j])) ++j;
+          // A digit separator ("1'000'000", "0xFF'FF") is part of the
+          // number and opens no character literal.
+          if (IsDigit(c))
+            while (j + 1 < L && text[j] == '\'' && IsIdentifierChar(text[j + 1]))
+              for (j += 2; j < L && IsIdentifierChar(text[j]);) ++j;
+          if (keep) s.code_text.Append(text + i, j - i);
+          s.last_char = text[j - 1];
+          i = j;
+        } else if (c == ' ' || c == '\t') {
+          size_t j = i;
+          int tabs = 0;
+          for (; j < L && (text[j] == ' ' || text[j] == '\t'); ++j) {
+            if (text[j] == ' ') {
+              ++k.whitespace_count;
+            } else {
+              CountTab(tab_size, k);
+              ++tabs;
+            }
           }
+          if (tabs > 0) raise_notice_repeated(g, 30, line_number, tabs);
+          if (keep) s.code_text.Append(text + i, j - i);
+          i = j;
+        } else {
+          break;
         }
-        raise_notice_repeated(g, 30, line_number, tabs);
-        if (keep) s.code_text.Append(text + i, j - i);
-        i = j - 1;
-        continue;
+        if (i >= L) break;
+        c = text[i];
       }
+      if (i >= L) break;
     }
 
     // The rest of a // comment: only white space, the line's last
     // character and the comment partition change.
     if (s.in_line_comment && !s.region_flag) {
-      int tabs = 0;
-      for (size_t j = i; j < L; ++j) tabs += CountQuiet(text[j], tab_size, s, k);
-      raise_notice_repeated(g, 30, line_number, tabs);
+      const int tabs = CountQuietRun(text + i, L - i, tab_size, s, k);
+      if (tabs > 0) raise_notice_repeated(g, 30, line_number, tabs);
       if (extract_comments) s.extract.Append(text + i, L - i);
       if (keep) s.comment_text.Append(text + i, L - i);
       break;
@@ -429,16 +460,21 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
     // The inside of a /* */ comment, up to the '*' that may close it.
     if (s.in_block_comment && !s.region_flag) {
       size_t j = i;
-      int tabs = 0;
-      for (; j < L; ++j) {
-        const char d = text[j];
-        if (d == '*' && j + 1 < L && text[j + 1] == '/' &&
+      for (;;) {
+        const void* star = memchr(text + j, '*', L - j);
+        if (star == nullptr) {
+          j = L;
+          break;
+        }
+        j = static_cast<size_t>(static_cast<const char*>(star) - text);
+        if (j + 1 < L && text[j + 1] == '/' &&
             (s.block_comment_line < line_number ||
              static_cast<int>(j) > s.block_comment_star))
           break;
-        tabs += CountQuiet(d, tab_size, s, k);
+        ++j;
       }
-      raise_notice_repeated(g, 30, line_number, tabs);
+      const int tabs = CountQuietRun(text + i, j - i, tab_size, s, k);
+      if (tabs > 0) raise_notice_repeated(g, 30, line_number, tabs);
       if (j > i) {
         if (extract_comments) s.extract.Append(text + i, j - i);
         if (keep) s.comment_text.Append(text + i, j - i);
