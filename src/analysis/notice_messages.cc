@@ -32,8 +32,13 @@ std::string Format(const char* fmt, ...) {
   char small[512];
   va_list copy;
   va_copy(copy, ap);
-  int n = vsnprintf(small, sizeof small, fmt, copy);
+  int n = QuickFormat(small, sizeof small, fmt, copy);
   va_end(copy);
+  if (n < 0) {
+    va_copy(copy, ap);
+    n = vsnprintf(small, sizeof small, fmt, copy);
+    va_end(copy);
+  }
   std::string out;
   if (n < 0) {
     out.clear();

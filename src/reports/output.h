@@ -4,6 +4,7 @@
 #ifndef VEK_REPORTS_OUTPUT_H_
 #define VEK_REPORTS_OUTPUT_H_
 
+#include <cstdarg>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -21,6 +22,14 @@ constexpr const char* kHtmlTrailer = "</pre></body></html>";
 // printf onto the report stream, or into the held text while output is held
 // back.
 void Out(G& g, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+
+// The printf subset the reports use most (literal text, %%, and %d %i %u
+// %s %c with an optional '-' flag, a width, "l", "ll" or "z", and a
+// precision for %s), done without the stdio machinery.  Writes at most
+// `cap` bytes to `out` and returns the length, or -1 when the format holds
+// anything else or the text would not fit: format a copy of the arguments
+// with vsnprintf then.  Consumes arguments from `ap` either way.
+int QuickFormat(char* out, size_t cap, const char* fmt, va_list ap);
 // Ends holding back report text (G::hold_output) and writes what was held:
 // as it is, or as escaped character data inside an XML report.
 void release_held_output(G& g, bool as_xml_text);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -10,6 +11,47 @@
 
 namespace vek {
 namespace {
+
+// Out writes the common conversions itself; what it writes must be what
+// printf writes, for every flag, width and length it takes on, and for the
+// formats it leaves to printf.
+TEST(Out, WritesWhatPrintfWrites) {
+  char expect[4096];
+  auto check = [&](const std::string& want, auto&&... args) {
+    CapturedG c;
+    Out(c.g(), args...);
+    EXPECT_EQ(want, c.text());
+  };
+#define VEK_SAME(...)                                   \
+  do {                                                  \
+    snprintf(expect, sizeof expect, __VA_ARGS__);       \
+    check(std::string(expect), __VA_ARGS__);            \
+  } while (0)
+  VEK_SAME("plain text, no conversion\n");
+  VEK_SAME("100%% sure");
+  VEK_SAME("%d|%5d|%-5d|%1d|%i", 42, -42, 7, 12345, 0);
+  VEK_SAME("%d %d", -2147483647 - 1, 2147483647);
+  VEK_SAME("%ld|%lld|%-20lld|%lu|%llu", -5L, -9223372036854775807LL - 1,
+           123456789012LL, 18446744073709551615UL, 0ULL);
+  VEK_SAME("%zu|%6zu|%u|%-4u|", static_cast<size_t>(77), static_cast<size_t>(3),
+           4294967295u, 9u);
+  VEK_SAME("[%s][%10s][%-10s][%.3s][%.*s][%-6.2s]", "abc", "right", "left",
+           "abcdef", 2, "xyz", "pqrs");
+  VEK_SAME("[%.*s]", 10, "short");
+  VEK_SAME("[%c][%3c][%-3c]", 'a', 'b', 'c');
+  VEK_SAME("%s", std::string(3000, 'w').c_str());  // longer than the buffer
+  VEK_SAME("%40s|", std::string(20, 'y').c_str());
+  // Left to printf: floats, zero padding, signs, star widths.
+  VEK_SAME("%.2f %6.1f %e", 3.14159, -2.5, 1e10);
+  VEK_SAME("%05d %+d % d %#x %x %X %o", 42, 7, 8, 255, 255, 255, 8);
+  VEK_SAME("%*d|%-*s|", 6, 12, 5, "ab");
+  VEK_SAME("%d then %.2f then %s", 1, 2.0, "three");
+#undef VEK_SAME
+  CapturedG held;
+  held.g().hold_output = 1;
+  Out(held.g(), "%-4d|%s", 5, "kept");
+  EXPECT_EQ("5   |kept", held.g().held_output);
+}
 
 TEST(CenterLine, IndentIs37LessHalfTheLength) {
   CapturedG c;
