@@ -17,15 +17,12 @@ namespace {
 // formats it leaves to printf.
 TEST(Out, WritesWhatPrintfWrites) {
   char expect[4096];
-  auto check = [&](const std::string& want, auto&&... args) {
-    CapturedG c;
-    Out(c.g(), args...);
-    EXPECT_EQ(want, c.text());
-  };
 #define VEK_SAME(...)                                   \
   do {                                                  \
     snprintf(expect, sizeof expect, __VA_ARGS__);       \
-    check(std::string(expect), __VA_ARGS__);            \
+    CapturedG c;                                        \
+    Out(c.g(), __VA_ARGS__);                            \
+    EXPECT_EQ(std::string(expect), c.text());           \
   } while (0)
   VEK_SAME("plain text, no conversion\n");
   VEK_SAME("100%% sure");
