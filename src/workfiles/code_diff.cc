@@ -269,6 +269,32 @@ void Trace(const CompareHooks& hooks, const char* fmt, int value) {
   hooks.trace(text);
 }
 
+// The walk from the top left of a part's table: equal lines pair as soon
+// as they meet; otherwise the walk goes the way that keeps the longer
+// common subsequence, down (an older line removed) on a tie.  `length(i,
+// j)` is the length of the longest common subsequence of older[i..h) and
+// newer[j..p).
+template <typename Length>
+void TraceBack(const LineData* o, int h, const LineData* n, int p,
+               const CompareHooks& hooks, Length length) {
+  int i = 0, j = 0;
+  while (i < h && j < p) {
+    if (Match(o[i], n[j])) {
+      hooks.decide({o[i].line, '=', o[i].kind, n[j].line});
+      ++i;
+      ++j;
+    } else if (length(i + 1, j) < length(i, j + 1)) {
+      hooks.decide({0, '+', n[j].kind, n[j].line});
+      ++j;
+    } else {
+      hooks.decide({o[i].line, '-', o[i].kind, 0});
+      ++i;
+    }
+  }
+  for (; j < p; ++j) hooks.decide({0, '+', n[j].kind, n[j].line});
+  for (; i < h; ++i) hooks.decide({o[i].line, '-', o[i].kind, 0});
+}
+
 // The suffix-form table of one part: cell (i, j) holds the length of the
 // longest common subsequence of older[i..h) and newer[j..p).  Only the
 // lengths are kept; the lines of a cell are those of its position.
@@ -318,23 +344,9 @@ bool CompareRange(const LineData* o, int h, const LineData* n, int p,
     text += "\n";
     hooks.trace(text.c_str());
   }
-  int i = 0, j = 0;
-  while (i < h && j < p) {
-    if (Match(o[i], n[j])) {
-      hooks.decide({o[i].line, '=', o[i].kind, n[j].line});
-      ++i;
-      ++j;
-    } else if (t[static_cast<size_t>(i + 1) * cols + j] <
-               t[static_cast<size_t>(i) * cols + j + 1]) {
-      hooks.decide({0, '+', n[j].kind, n[j].line});
-      ++j;
-    } else {
-      hooks.decide({o[i].line, '-', o[i].kind, 0});
-      ++i;
-    }
-  }
-  for (; j < p; ++j) hooks.decide({0, '+', n[j].kind, n[j].line});
-  for (; i < h; ++i) hooks.decide({o[i].line, '-', o[i].kind, 0});
+  TraceBack(o, h, n, p, hooks, [t, cols](int a, int b) {
+    return static_cast<int>(t[static_cast<size_t>(a) * cols + static_cast<size_t>(b)]);
+  });
   return true;
 }
 
@@ -537,22 +549,7 @@ bool CompareRangeBits(const LineData* o, int h, const LineData* n, int p,
   }
   BitTable t;
   if (!t.Build(o, h, n, p, failed_bytes)) return false;
-  int i = 0, j = 0;
-  while (i < h && j < p) {
-    if (Match(o[i], n[j])) {
-      hooks.decide({o[i].line, '=', o[i].kind, n[j].line});
-      ++i;
-      ++j;
-    } else if (t.At(i + 1, j) < t.At(i, j + 1)) {
-      hooks.decide({0, '+', n[j].kind, n[j].line});
-      ++j;
-    } else {
-      hooks.decide({o[i].line, '-', o[i].kind, 0});
-      ++i;
-    }
-  }
-  for (; j < p; ++j) hooks.decide({0, '+', n[j].kind, n[j].line});
-  for (; i < h; ++i) hooks.decide({o[i].line, '-', o[i].kind, 0});
+  TraceBack(o, h, n, p, hooks, [&t](int a, int b) { return t.At(a, b); });
   return true;
 }
 
