@@ -15,8 +15,7 @@ uint32_t TextBlocks::Append(std::initializer_list<std::string_view> parts) {
     Block b;
     b.capacity = need > kBlockSize ? need : kBlockSize;
     b.data.reset(new char[b.capacity]);
-    blocks_.reserve(blocks_.size() + 1);
-    blocks_.push_back(std::move(b));
+    blocks_.push_back(std::move(b));  // on failure `b` frees its bytes
   }
   Block& b = blocks_.back();
   // A piece of its own block starts at offset 0, so its handle fits.
