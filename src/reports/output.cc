@@ -47,7 +47,11 @@ int QuickFormat(char* out, size_t cap, const char* fmt, va_list ap) {
   for (const char* f = fmt; *f != '\0';) {
     if (*f != '%') {
       const char* start = f;
+#ifdef __GLIBC__
+      f = strchrnul(f, '%');  // the report forms are long literal texts
+#else
       while (*f != '\0' && *f != '%') ++f;
+#endif
       if (!put(start, static_cast<size_t>(f - start))) return -1;
       continue;
     }
