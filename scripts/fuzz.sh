@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (fuzz/*_fuzz.cc) with clang++ in build-fuzz
 # and runs each for a bounded time, starting from the seeds in
-# fuzz/corpus/<target>.  New inputs go to build-fuzz/corpus (the seeds in
+# fuzz/corpus/<target> (the file analysis starts from the sample tree).  New inputs go to build-fuzz/corpus (the seeds in
 # the repository are never changed); a crash, leak or time-out is kept in
 # build-fuzz/findings and fails the script.
 #
@@ -37,8 +37,10 @@ ninja -C "$build" -j 2 "${targets[@]/%/_fuzz}"
 
 mkdir -p "$build/findings" "$build/logs"
 run_one() {
-  local t=$1 corpus=$build/corpus/$1 log=$build/logs/$1.log
+  local t=$1 corpus=$build/corpus/$1 log=$build/logs/$1.log seeds=()
   mkdir -p "$corpus"
+  [ ! -d "$top/fuzz/corpus/$t" ] || seeds+=("$top/fuzz/corpus/$t")
+  [ "$t" != file_analysis ] || seeds+=("$top/sample")
   # Reports and side files are written in a private folder the target
   # makes; its standard output goes to /dev/null.
   if ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=0} \
@@ -46,7 +48,7 @@ run_one() {
      "$build/${t}_fuzz" -max_total_time="$seconds" -timeout=30 \
        -rss_limit_mb=2048 -max_len=16384 -print_final_stats=1 \
        -artifact_prefix="$build/findings/$t-" \
-       "$corpus" "$top/fuzz/corpus/$t" >"$log" 2>&1; then
+       "$corpus" "${seeds[@]}" >"$log" 2>&1; then
     local execs cov
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     cov=$(grep -E '^#[0-9]+.*cov:' "$log" | tail -n 1 | sed -E 's/.*cov: ([0-9]+) ft: ([0-9]+).*/\1 edges, \2 features/')
