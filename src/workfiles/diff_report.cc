@@ -114,6 +114,7 @@ class DiffReport {
   void PercentBlock();
   void ProductivityRow(const char* name, double divisor);
   void XmlProductivity(const char* tag, double divisor);
+  void WorkTimeLines(const WorkTime& t, const char* sep, const char* per_shift);
   void BlockLabel(const char* block);
   std::string Name(std::string_view name, int width, int indent);
 
@@ -257,18 +258,7 @@ void DiffReport::WorkFiles() {
         t.delta_seconds, dhms.c_str());
     if (!o_.show_productivity) return;
     Out(g_, "\nWork Time\n");
-    Out(g_, "%12.2f,Calendar Days\n", t.calendar_days);
-    Out(g_, "%12.2f,Work Days @ %d work days per week\n", t.work_days, days_week);
-    Out(g_, "%12.2f,Man Hours @ %d Hrs per Shift,%d,Shifts per Day\n",
-        t.man_hours, c_.work_hours_per_shift, c_.work_shifts_per_day);
-    Out(g_, "%12.2f,Man Days  @ %d Hrs per Man Day\n", t.man_days,
-        c_.work_hours_per_man_day);
-    Out(g_, "%12.2f,Man Weeks @ %d Hrs per Man Week\n", t.man_weeks,
-        c_.work_hours_per_man_week);
-    Out(g_, "%12.2f,Man Month @ %d Hrs per Man Month\n", t.man_months,
-        c_.work_hours_per_man_month);
-    Out(g_, "%12.2f,Man Years @ %d Hrs per Man Year\n", t.man_years,
-        c_.work_hours_per_man_year);
+    WorkTimeLines(t, ",", ",");
     return;
   }
   Out(g_, "\n");
@@ -298,18 +288,26 @@ void DiffReport::WorkFiles() {
   }
   if (!o_.show_productivity) return;
   Out(g_, Html() ? "\n  <b>Work Time</b>:" : "\n  Work Time:");
-  Out(g_, "%12.2f Calendar Days\n", t.calendar_days);
-  Out(g_, "%12.2f Work Days @ %d work days per week\n", t.work_days, days_week);
-  Out(g_, Html() ? "%12.2f Man Hours @ %d Hrs per Shift x %d Shifts per Day\n"
-                 : "%12.2f Man Hours @ %d Hrs per Shift %d Shifts per Day\n",
-      t.man_hours, c_.work_hours_per_shift, c_.work_shifts_per_day);
-  Out(g_, "%12.2f Man Days  @ %d Hrs per Man Day\n", t.man_days,
+  WorkTimeLines(t, " ", Html() ? " x " : " ");
+}
+
+// The work time estimate, a line per unit: CSV puts a comma between a
+// figure and its label, text and HTML a blank.
+void DiffReport::WorkTimeLines(const WorkTime& t, const char* sep,
+                               const char* per_shift) {
+  Out(g_, "%12.2f%sCalendar Days\n", t.calendar_days, sep);
+  Out(g_, "%12.2f%sWork Days @ %d work days per week\n", t.work_days, sep,
+      c_.work_days_per_week);
+  Out(g_, "%12.2f%sMan Hours @ %d Hrs per Shift%s%d%sShifts per Day\n",
+      t.man_hours, sep, c_.work_hours_per_shift, per_shift,
+      c_.work_shifts_per_day, sep);
+  Out(g_, "%12.2f%sMan Days  @ %d Hrs per Man Day\n", t.man_days, sep,
       c_.work_hours_per_man_day);
-  Out(g_, "%12.2f Man Weeks @ %d Hrs per Man Week\n", t.man_weeks,
+  Out(g_, "%12.2f%sMan Weeks @ %d Hrs per Man Week\n", t.man_weeks, sep,
       c_.work_hours_per_man_week);
-  Out(g_, "%12.2f Man Month @ %d Hrs per Man Month\n", t.man_months,
+  Out(g_, "%12.2f%sMan Month @ %d Hrs per Man Month\n", t.man_months, sep,
       c_.work_hours_per_man_month);
-  Out(g_, "%12.2f Man Years @ %d Hrs per Man Year\n", t.man_years,
+  Out(g_, "%12.2f%sMan Years @ %d Hrs per Man Year\n", t.man_years, sep,
       c_.work_hours_per_man_year);
 }
 
