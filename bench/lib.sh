@@ -1,5 +1,6 @@
 # Shared steps of the benchmark scripts: packages, the kernel source tree
-# and a release build of vek.  Sourced after `top`, `cache`, `build`, `note`
+# and a release build of vek, and the median of a column of numbers.
+# Sourced after `top`, `cache`, `build`, `note`
 # and `die` are set; leaves `tree` and `vek` set.
 
 tarball=/usr/src/linux-source-6.1.tar.xz
@@ -49,3 +50,10 @@ build_vek() {
   fi
   vek=$build/vek
 }
+
+# median: the median of the numbers on stdin, one a line, with three
+# decimals ("-" when there are none).
+median() { sort -g | awk '{ v[NR] = $1 } END {
+  if (NR == 0) printf "-"
+  else if (NR % 2) printf "%.3f", v[(NR + 1) / 2]
+  else printf "%.3f", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }

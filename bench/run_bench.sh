@@ -102,12 +102,6 @@ printf '       %d bytes (%s MB), %d lines\n' "$bytes" "$mb" "$lines"
 # vek creates its vek.cfg in VEKHOME on its first run; do that untimed.
 "$vek" -s "${files[0]}" >/dev/null 2>&1 || true
 
-# median: the median of the numbers on stdin, one a line.
-median() { sort -g | awk '{ v[NR] = $1 } END {
-  if (NR == 0) printf "-"
-  else if (NR % 2) printf "%.3f", v[(NR + 1) / 2]
-  else printf "%.3f", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
 # The commands of the paired rounds: label, then the command line.
 labels=("vek -s" "vek -fa -c" "vek -fa -c -n -o")
 declare -A cmd

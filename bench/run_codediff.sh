@@ -92,9 +92,6 @@ for ((round = 1; round <= runs; round++)); do
   note "round $round: $(tail -n 1 vek.times | cut -d' ' -f1) $(tail -n 1 diff.times | cut -d' ' -f1)"
 done
 
-median() { sort -g | awk '{ v[NR] = $1 } END {
-  if (NR % 2) printf "%.3f", v[(NR + 1) / 2]
-  else printf "%.3f", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 ratio() { paste -d' ' <(cut -d' ' -f"$1" vek.times) <(cut -d' ' -f"$1" diff.times) |
   awk '$2 > 0 { print $1 / $2 }' | median; }
 
