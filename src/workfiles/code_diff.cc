@@ -1,9 +1,11 @@
 #include "workfiles/code_diff.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cerrno>
 #include <climits>
@@ -14,7 +16,12 @@
 #include <memory>
 #include <new>
 #include <unordered_set>
+#include <utility>
 #include <vector>
+
+#if defined(__x86_64__)
+#include <x86intrin.h>
+#endif
 
 #include "analysis/line_scanner.h"
 #include "driver/state.h"
@@ -98,16 +105,6 @@ std::string FlattenName(std::string_view path) {
 }
 
 namespace {
-
-bool IsKind(char k) {
-  switch (k) {
-    case 'L': case 'N': case 'G': case 'l': case 'n': case 'g': case 'C':
-    case 'B':
-      return true;
-    default:
-      return false;
-  }
-}
 
 bool Match(const LineData& a, const LineData& b) {
   return a.kind == b.kind && a.hash == b.hash;
@@ -244,20 +241,29 @@ void end_file_line_data(G& g) {
   run.open_failed = false;
 }
 
+namespace {
+
+// Adds `n` lines of a kind to one row of counts.
+void AddLines(int* to, char kind, int n) {
+  switch (kind) {
+    case 'L': to[kLineCode] += n; break;
+    case 'l': to[kLineCode] += n; to[kLineComment] += n; break;
+    case 'N': to[kLineNonEffective] += n; break;
+    case 'n': to[kLineNonEffective] += n; to[kLineComment] += n; break;
+    case 'G': to[kLineLogical] += n; break;
+    case 'g': to[kLineLogical] += n; to[kLineComment] += n; break;
+    case 'C': to[kLineComment] += n; break;
+    case 'B': to[kLineBlank] += n; break;
+    default: break;
+  }
+}
+
+}  // namespace
+
 void CountDecision(const LineDecision& d, LineCounts& counts) {
   int* to = d.op == '=' ? counts.equal : d.op == '+' ? counts.changed
                                                      : counts.removed;
-  switch (d.kind) {
-    case 'L': ++to[kLineCode]; break;
-    case 'l': ++to[kLineCode]; ++to[kLineComment]; break;
-    case 'N': ++to[kLineNonEffective]; break;
-    case 'n': ++to[kLineNonEffective]; ++to[kLineComment]; break;
-    case 'G': ++to[kLineLogical]; break;
-    case 'g': ++to[kLineLogical]; ++to[kLineComment]; break;
-    case 'C': ++to[kLineComment]; break;
-    case 'B': ++to[kLineBlank]; break;
-    default: break;
-  }
+  AddLines(to, d.kind, 1);
 }
 
 namespace {
@@ -271,19 +277,19 @@ void Trace(const CompareHooks& hooks, const char* fmt, int value) {
 
 // The walk from the top left of a part's table: equal lines pair as soon
 // as they meet; otherwise the walk goes the way that keeps the longer
-// common subsequence, down (an older line removed) on a tie.  `length(i,
-// j)` is the length of the longest common subsequence of older[i..h) and
-// newer[j..p).
-template <typename Length>
+// common subsequence, down (an older line removed) on a tie.
+// `takes_newer(i, j)` tells, for unequal older[i] and newer[j], whether
+// LCS(older[i+1..h), newer[j..p)) < LCS(older[i..h), newer[j+1..p)).
+template <typename TakesNewer>
 void TraceBack(const LineData* o, int h, const LineData* n, int p,
-               const CompareHooks& hooks, Length length) {
+               const CompareHooks& hooks, TakesNewer takes_newer) {
   int i = 0, j = 0;
   while (i < h && j < p) {
     if (Match(o[i], n[j])) {
       hooks.decide({o[i].line, '=', o[i].kind, n[j].line});
       ++i;
       ++j;
-    } else if (length(i + 1, j) < length(i, j + 1)) {
+    } else if (takes_newer(i, j)) {
       hooks.decide({0, '+', n[j].kind, n[j].line});
       ++j;
     } else {
@@ -345,9 +351,25 @@ bool CompareRange(const LineData* o, int h, const LineData* n, int p,
     hooks.trace(text.c_str());
   }
   TraceBack(o, h, n, p, hooks, [t, cols](int a, int b) {
-    return static_cast<int>(t[static_cast<size_t>(a) * cols + static_cast<size_t>(b)]);
+    const Cell* row = t + static_cast<size_t>(a) * cols + static_cast<size_t>(b);
+    return row[cols] < row[1];
   });
   return true;
+}
+
+// a + b + carry, with the carry (0 or 1) in and out.
+inline uint64_t AddWithCarry(uint64_t a, uint64_t b, uint64_t& carry) {
+#if defined(__x86_64__)
+  unsigned long long sum;
+  carry = _addcarry_u64(static_cast<unsigned char>(carry), a, b, &sum);
+  return sum;
+#else
+  uint64_t sum;
+  const bool c1 = __builtin_add_overflow(a, b, &sum);
+  const bool c2 = __builtin_add_overflow(sum, carry, &sum);
+  carry = c1 || c2;
+  return sum;
+#endif
 }
 
 // The same decisions as CompareRange, from a bit-parallel form of the
@@ -356,8 +378,8 @@ bool CompareRange(const LineData* o, int h, const LineData* n, int p,
 // lines, is one bit per newer line, a 0 where the length grows by one.
 // The table of two 7000-line parts shrinks from 98 MB to 6 MB, and a row
 // takes a handful of word operations per 64 columns instead of a step per
-// cell.  A length is read back by counting bits, only where the trace-back
-// passes.
+// cell.  The trace-back reads its decisions from the bits (see
+// TakesNewer), without summing rows.
 class BitTable {
  public:
   bool Build(const LineData* o, int h, const LineData* n, int p,
@@ -371,6 +393,7 @@ class BitTable {
       // before it: it is kept once and shared.
       rows_.reset(new uint64_t[total]);
       row_at_.assign(static_cast<size_t>(h) + 1, 0);
+      changed_.assign(static_cast<size_t>(h) + 1, {0, 0});
       std::fill(rows_.get(), rows_.get() + words_, ~uint64_t{0});
       size_t stored = 1;
       // The newer lines reversed (column q is line p-1-q), by line value:
@@ -432,17 +455,25 @@ class BitTable {
         uint64_t* out = &rows_[static_cast<size_t>(row_at_[static_cast<size_t>(r)]) * words_];
         // Below the value's first column the row is the row before; above
         // its last one too, once no carry runs on.
-        std::copy(v, v + words_, out);
+        const size_t from = static_cast<size_t>(column) / 64;
         const size_t last = last_word[value];
+        std::copy(v, v + from, out);
         uint64_t carry = 0;
-        for (size_t w = static_cast<size_t>(column) / 64; w < words_; ++w) {
-          if (w > last && carry == 0) break;
-          const uint64_t u = v[w] & pm[w];
-          const unsigned __int128 sum =
-              static_cast<unsigned __int128>(v[w]) + u + carry;
-          out[w] = static_cast<uint64_t>(sum) | (v[w] & ~u);
-          carry = static_cast<uint64_t>(sum >> 64);
+        size_t w = from;
+        for (; w <= last; ++w) {
+          const uint64_t x = v[w], u = x & pm[w];
+          out[w] = AddWithCarry(x, u, carry) | (x & ~u);
         }
+        // Above the value's last column nothing matches: a carry runs on
+        // through a word of ones and stops at the first word with a zero.
+        for (; carry != 0 && w < words_; ++w) {
+          const uint64_t x = v[w];
+          out[w] = (x + 1) | x;
+          carry = x == ~uint64_t{0};
+        }
+        std::copy(v + w, v + words_, out + w);
+        changed_[static_cast<size_t>(r)] = {static_cast<uint32_t>(from),
+                                            static_cast<uint32_t>(w)};
         if (pm == sparse.data())
           for (int q = column; q >= 0; q = next[static_cast<size_t>(q)])
             sparse[static_cast<size_t>(q) / 64] = 0;
@@ -455,17 +486,35 @@ class BitTable {
     return true;
   }
 
-  // The longest common subsequence of older[i..h) and newer[j..p).
-  int At(int i, int j) const {
-    const uint64_t* v = Row(h_ - i);
-    const size_t q = static_cast<size_t>(p_ - j);  // the first q columns
-    size_t ones = 0;
+  // The trace-back's choice for unequal older[i] and newer[j]: whether
+  // LCS(i+1, j) < LCS(i, j+1), writing LCS(a, b) for the longest common
+  // subsequence of older[a..h) and newer[b..p).  With q = p - j, LCS(i,
+  // j) is q less the ones among the first q bits of row h - i.  Both
+  // differences LCS(i, j) - LCS(i, j+1) and LCS(i, j) - LCS(i+1, j) are 0
+  // or 1, and LCS(i, j) is the larger of the two neighbours, so:
+  //  - when the length grows at column q - 1 (its bit is 0), LCS(i, j+1)
+  //    is the smaller one, LCS(i+1, j) = LCS(i, j), and the walk goes down;
+  //  - otherwise LCS(i, j+1) = LCS(i, j), and the walk goes right exactly
+  //    when LCS(i+1, j) is one less: when the row below holds one more
+  //    one among its first q bits.  The two rows differ only in the words
+  //    the row's step rewrote, so only those are counted.
+  bool TakesNewer(int i, int j) const {
+    const size_t r = static_cast<size_t>(h_ - i);
+    const size_t q = static_cast<size_t>(p_ - j);
+    const uint64_t* a = Row(static_cast<int>(r));
+    if (((a[(q - 1) / 64] >> ((q - 1) % 64)) & 1) == 0) return false;
+    if (row_at_[r] == row_at_[r - 1]) return false;
+    const uint64_t* b = Row(static_cast<int>(r) - 1);
     const size_t full = q / 64;
-    for (size_t w = 0; w < full; ++w) ones += static_cast<size_t>(__builtin_popcountll(v[w]));
-    if (q % 64 != 0)
-      ones += static_cast<size_t>(
-          __builtin_popcountll(v[full] & ((uint64_t{1} << (q % 64)) - 1)));
-    return static_cast<int>(q - ones);
+    const size_t end = std::min<size_t>(changed_[r].second, full);
+    long more = 0;  // ones of the row below less ones of this row
+    for (size_t w = changed_[r].first; w < end; ++w)
+      more += std::popcount(b[w]) - std::popcount(a[w]);
+    if (q % 64 != 0 && full >= changed_[r].first && full < changed_[r].second) {
+      const uint64_t mask = (uint64_t{1} << (q % 64)) - 1;
+      more += std::popcount(b[full] & mask) - std::popcount(a[full] & mask);
+    }
+    return more > 0;
   }
 
  private:
@@ -526,6 +575,8 @@ class BitTable {
   size_t words_ = 0;
   std::unique_ptr<uint64_t[]> rows_;
   std::vector<uint32_t> row_at_;  // row r is stored row row_at_[r]
+  // The words [first, second) in which row r differs from row r - 1.
+  std::vector<std::pair<uint32_t, uint32_t>> changed_;
 };
 
 bool CompareRangeBits(const LineData* o, int h, const LineData* n, int p,
@@ -549,7 +600,8 @@ bool CompareRangeBits(const LineData* o, int h, const LineData* n, int p,
   }
   BitTable t;
   if (!t.Build(o, h, n, p, failed_bytes)) return false;
-  TraceBack(o, h, n, p, hooks, [&t](int a, int b) { return t.At(a, b); });
+  TraceBack(o, h, n, p, hooks,
+            [&t](int a, int b) { return t.TakesNewer(a, b); });
   return true;
 }
 
@@ -612,19 +664,23 @@ bool CompareLineLists(const std::vector<LineData>& older,
                      failed_bytes);
 }
 
-int load_line_data(const std::string& stored_in, const std::string& work_file,
-                   std::vector<LineData>& lines, G& g) {
+namespace {
+
+// Opens the line data file a work file record names.  A relative name is
+// looked up beside the work file first, then in the working directory.
+// Writes the message and returns -1 when no place holds it.
+int OpenLineData(const std::string& stored_in, const std::string& work_file,
+                 std::string& tried, G& g) {
   std::string stored = stored_in;
   while (!stored.empty() && (stored.back() == '\n' || stored.back() == '\r'))
     stored.pop_back();
-  FILE* in = nullptr;
-  std::string tried;
+  int fd = -1;
   int err = ENOENT;
   auto attempt = [&](const std::string& path) {
     tried = path;
-    in = fopen(path.c_str(), "rb");
-    if (in == nullptr) err = errno;
-    return in != nullptr;
+    fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) err = errno;
+    return fd >= 0;
   };
   bool absolute = !stored.empty() && (stored[0] == '/' ||
                                       (stored.size() > 2 && stored[2] == '\\'));
@@ -641,7 +697,7 @@ int load_line_data(const std::string& stored_in, const std::string& work_file,
         attempt(here + (here.back() == '/' ? "" : "/") + stored);
     }
   }
-  if (in == nullptr) {
+  if (fd < 0) {
     char cwd[PATH_MAX];
     std::string here = getcwd(cwd, sizeof cwd) ? cwd : ".";
     Out(g,
@@ -652,57 +708,171 @@ int load_line_data(const std::string& stored_in, const std::string& work_file,
         EscapeFor(g, tried).c_str(), EscapeFor(g, here).c_str(),
         EscapeFor(g, work_file).c_str(), strerror(err));
     ++g.workfile.input_faults;
-    return 0;
   }
+  return fd;
+}
+
+// The bytes of a file, in a buffer kept from file to file: it grows
+// without clearing what it will overwrite.
+class ByteBuffer {
+ public:
+  unsigned char* data() { return data_.get(); }
+  const unsigned char* data() const { return data_.get(); }
+  size_t size() const { return size_; }
+  // Makes room for `more` bytes after the first `keep`.
+  void Reserve(size_t keep, size_t more) {
+    if (keep + more <= capacity_) return;
+    size_t capacity = std::max(capacity_ * 2, keep + more);
+    std::unique_ptr<unsigned char[]> bigger(new unsigned char[capacity]);
+    if (keep != 0) std::memcpy(bigger.get(), data_.get(), keep);
+    data_ = std::move(bigger);
+    capacity_ = capacity;
+  }
+  void SetSize(size_t size) { size_ = size; }
+  bool operator==(const ByteBuffer& b) const {
+    return size_ == b.size_ &&
+           (size_ == 0 || std::memcmp(data_.get(), b.data_.get(), size_) == 0);
+  }
+
+ private:
+  std::unique_ptr<unsigned char[]> data_;
+  size_t size_ = 0, capacity_ = 0;
+};
+
+// Reads an open file whole into `bytes` and closes it; false on a read
+// error.  A regular file whose size fstat tells is read in one call: a
+// short read of it is its end.
+bool ReadWhole(int fd, ByteBuffer& bytes) {
+  struct stat st;
+  size_t want = 1 << 16;
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0)
+    want = static_cast<size_t>(st.st_size) + 1;
+  size_t have = 0;
+  bool ok = true;
+  for (;;) {
+    bytes.Reserve(have, want);
+    const ssize_t n = read(fd, bytes.data() + have, want);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    if (n == 0) break;
+    have += static_cast<size_t>(n);
+    if (static_cast<size_t>(n) < want && S_ISREG(st.st_mode)) break;
+    want = std::max<size_t>(want, 1 << 16);
+  }
+  close(fd);
+  bytes.SetSize(have);
+  return ok;
+}
+
+const bool* KindTable() {
+  static const auto table = [] {
+    std::array<bool, 256> t{};
+    for (unsigned char k : {'L', 'N', 'G', 'l', 'n', 'g', 'C', 'B'}) t[k] = true;
+    return t;
+  }();
+  return table.data();
+}
+
+// What a pass over the records of a line data file finds.
+struct RecordScan {
+  size_t records = 0;
+  bool valid = true;         // known kinds, line numbers rising from 1
+  bool partial = false;      // ends in part of a record
+  bool all_finite = true;    // every hash matches itself (no NaN)
+  int by_kind[256] = {};     // records of each kind
+};
+
+void ScanRecords(const unsigned char* p, size_t size, RecordScan& scan) {
+  const bool* kind_ok = KindTable();
+  scan.records = size / kLineRecordSize;
+  scan.partial = size % kLineRecordSize != 0;
+  bool ok = true;
+  unsigned odd = 0;
+  int64_t last = 0;
+  const unsigned char* end = p + scan.records * kLineRecordSize;
+  for (; p != end; p += kLineRecordSize) {
+    uint32_t bits;
+    uint16_t top;
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(&bits, p, sizeof bits);
+      std::memcpy(&top, p + 11, sizeof top);
+    } else {
+      bits = uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 |
+             uint32_t{p[3]} << 24;
+      top = static_cast<uint16_t>(p[11] | p[12] << 8);
+    }
+    const int32_t line = static_cast<int32_t>(bits);
+    ok &= kind_ok[p[4]] & (line > last);
+    last = line;
+    ++scan.by_kind[p[4]];
+    // The top bytes of the little-endian double: an exponent of all ones
+    // is an infinity or a NaN.
+    odd |= (top & 0x7ff0u) == 0x7ff0u;
+  }
+  scan.valid = ok;
+  scan.all_finite = odd == 0;
+}
+
+// The message for a line data file that cannot be used.
+void LineDataFault(G& g, const std::string& path, bool read_error, bool valid) {
+  Out(g,
+      "  Error: Loading Work Differential File: %s\n"
+      "         %s\n",
+      EscapeFor(g, path).c_str(),
+      read_error ? strerror(EIO)
+      : !valid   ? "The file holds no line data of this source"
+                 : "The file ends in a partial line record");
+  ++g.workfile.input_faults;
+}
+
+// Decodes checked bytes into line records; with the debug trace on, shows
+// each record that is not blank.
+void DecodeRecords(const unsigned char* p, size_t records,
+                   std::vector<LineData>& lines, G& g, bool debug) {
+  lines.resize(records);
+  for (size_t k = 0; k < records; ++k, p += kLineRecordSize)
+    lines[k] = DecodeLineRecord(p);
+  if (debug)
+    for (const LineData& d : lines)
+      if (d.kind != 'B') Out(g, "  %-5d - %c %.14f\n", d.line, d.kind, d.hash);
+}
+
+// Loads one side's line data: the file's bytes into `bytes` and its check
+// into `scan`.  Writes the message and returns false when it cannot be
+// opened, read or used.
+bool LoadBytes(const std::string& stored, const std::string& work_file,
+               ByteBuffer& bytes, RecordScan& scan,
+               std::vector<LineData>* lines, G& g) {
+  std::string tried;
+  const int fd = OpenLineData(stored, work_file, tried, g);
+  if (fd < 0) return false;
   const bool debug = g.opt.diff_debug_flag != 0;
   if (debug) Out(g, "File Start: %s\n", tried.c_str());
-  // Read in large pieces: a tree's line data are millions of records.
-  struct stat st;
-  if (fstat(fileno(in), &st) == 0 && st.st_size > 0)
-    lines.reserve(static_cast<size_t>(st.st_size) / kLineRecordSize);
-  constexpr size_t kChunk = kLineRecordSize * 5041;  // about 64 KB
-  std::unique_ptr<unsigned char[]> buffer(new unsigned char[kChunk]);
-  size_t got = 0;  // bytes of a partial record at the end
-  bool valid = true;
-  int32_t last = 0;
-  for (;;) {
-    const size_t n = fread(buffer.get() + got, 1, kChunk - got, in);
-    if (n == 0) break;
-    const size_t have = got + n;
-    const size_t whole = have - have % kLineRecordSize;
-    const size_t base = lines.size();
-    lines.resize(base + whole / kLineRecordSize);
-    LineData* out = lines.data() + base;
-    bool ok = true;
-    for (size_t at = 0; at < whole; at += kLineRecordSize, ++out) {
-      *out = DecodeLineRecord(buffer.get() + at);
-      ok &= IsKind(out->kind) & (out->line > last);
-      last = out->line;
-    }
-    valid = valid && ok;
-    if (debug)
-      for (size_t k = base; k < lines.size(); ++k)
-        if (lines[k].kind != 'B')
-          Out(g, "  %-5d - %c %.14f\n", lines[k].line, lines[k].kind, lines[k].hash);
-    got = have - whole;
-    if (got != 0) memmove(buffer.get(), buffer.get() + whole, got);
+  const bool read_ok = ReadWhole(fd, bytes);
+  ScanRecords(bytes.data(), bytes.size(), scan);
+  if (lines) {
+    DecodeRecords(bytes.data(), scan.records, *lines, g, debug);
+    if (debug && !lines->empty()) Out(g, "File End:\n");
   }
-  bool read_error = ferror(in) != 0;
-  fclose(in);
-  if (debug && !lines.empty()) Out(g, "File End:\n");
-  if (got != 0 || read_error || !valid) {
-    Out(g,
-        "  Error: Loading Work Differential File: %s\n"
-        "         %s\n",
-        EscapeFor(g, tried).c_str(),
-        read_error ? strerror(EIO)
-        : !valid   ? "The file holds no line data of this source"
-                   : "The file ends in a partial line record");
-    lines.clear();
-    ++g.workfile.input_faults;
-    return 0;
+  if (!read_ok || !scan.valid || scan.partial) {
+    LineDataFault(g, tried, !read_ok, scan.valid);
+    if (lines) lines->clear();
+    return false;
   }
-  return 1;
+  return true;
+}
+
+}  // namespace
+
+int load_line_data(const std::string& stored, const std::string& work_file,
+                   std::vector<LineData>& lines, G& g) {
+  ByteBuffer bytes;
+  RecordScan scan;
+  lines.clear();
+  return LoadBytes(stored, work_file, bytes, scan, &lines, g) ? 1 : 0;
 }
 
 namespace {
@@ -788,16 +958,48 @@ bool compare_file_lines(G& g, const MetricsEntry& older,
   counts = LineCounts();
   const bool debug = g.opt.diff_debug_flag != 0;
   const WorkFileState& w = g.workfile;
-  std::vector<LineData> old_lines, new_lines;
   if (debug) {
     Out(g, "\n  Older Diff File: %s\n", older.text5.c_str());
     Out(g, "  Newer Diff File: %s\n", newer.text5.c_str());
   }
-  if (load_line_data(older.text5, w.older_path, old_lines, g) == 0 ||
-      load_line_data(newer.text5, w.newer_path, new_lines, g) == 0)
-    return false;
-
   const bool details = g.opt.diff_details != 0;
+  // Both sides' bytes, kept from file to file of the run.
+  static ByteBuffer old_bytes, new_bytes;
+  std::vector<LineData> old_lines, new_lines;
+  const bool listed = debug || details;
+  RecordScan old_scan;
+  if (!LoadBytes(older.text5, w.older_path, old_bytes, old_scan,
+                 listed ? &old_lines : nullptr, g))
+    return false;
+  if (!listed) {
+    // Most files of a tree do not change between two baselines: when the
+    // two files hold the same bytes, every line pairs with its own and
+    // the counts are the older file's lines by kind.
+    std::string tried;
+    const int fd = OpenLineData(newer.text5, w.newer_path, tried, g);
+    if (fd < 0) return false;
+    const bool read_ok = ReadWhole(fd, new_bytes);
+    if (read_ok && new_bytes == old_bytes && old_scan.all_finite) {
+      for (int k = 0; k < 256; ++k)
+        if (old_scan.by_kind[k] != 0)
+          AddLines(counts.equal, static_cast<char>(k), old_scan.by_kind[k]);
+      return true;
+    }
+    RecordScan new_scan;
+    ScanRecords(new_bytes.data(), new_bytes.size(), new_scan);
+    if (!read_ok || !new_scan.valid || new_scan.partial) {
+      LineDataFault(g, tried, !read_ok, new_scan.valid);
+      return false;
+    }
+    DecodeRecords(old_bytes.data(), old_scan.records, old_lines, g, false);
+    DecodeRecords(new_bytes.data(), new_scan.records, new_lines, g, false);
+  } else {
+    RecordScan new_scan;
+    if (!LoadBytes(newer.text5, w.newer_path, new_bytes, new_scan, &new_lines,
+                   g))
+      return false;
+  }
+
   DetailWriter writer(g);
   if (details) writer.Heading(newer.name);
   std::vector<LineDecision> list;

@@ -304,6 +304,73 @@ TEST(LineComparison, SameDecisionsOnLongPartsAndOddHashes) {
   }
 }
 
+// Parts shaped like source files: mostly distinct lines among frequent
+// ones (blank lines, lone braces), edited here and there, with blocks of
+// new or removed lines long enough that the row steps carry over several
+// words.
+TEST(LineComparison, SameDecisionsOnFileLikeParts) {
+  std::mt19937 rng(5);
+  for (int round = 0; round < 60; ++round) {
+    const int size = 64 + static_cast<int>(rng() % 700);
+    std::vector<LineData> older(static_cast<size_t>(size));
+    for (int i = 0; i < size; ++i) {
+      const unsigned pick = rng() % 10;
+      older[static_cast<size_t>(i)] = {i + 1, pick < 2 ? 'B' : pick < 3 ? 'N' : 'G',
+                                       pick < 3 ? 0.5 * pick
+                                                : static_cast<double>(rng() % 5000)};
+    }
+    std::vector<LineData> newer;
+    for (int i = 0; i < size; ++i) {
+      const LineData& l = older[static_cast<size_t>(i)];
+      const unsigned edit = rng() % 60;
+      if (edit == 0) continue;                                  // removed
+      newer.push_back(l);
+      if (edit == 1) newer.back().hash = static_cast<double>(rng() % 5000);
+      if (edit == 2) newer.push_back({0, 'G', static_cast<double>(rng() % 5000)});
+    }
+    // A long block only one side has, after the first edit.
+    const size_t at = rng() % (newer.size() + 1);
+    const int block = 64 + static_cast<int>(rng() % 200);
+    for (int k = 0; k < block; ++k)
+      newer.insert(newer.begin() + static_cast<long>(at),
+                   {0, 'L', 10000.0 + static_cast<double>(rng() % 300)});
+    for (size_t k = 0; k < newer.size(); ++k) newer[k].line = static_cast<int>(k) + 1;
+    if (round % 2) std::swap(older, newer);
+    std::vector<LineDecision> got;
+    CompareHooks hooks;
+    hooks.decide = [&](const LineDecision& d) { got.push_back(d); };
+    ASSERT_TRUE(CompareLineLists(older, newer, 7000, hooks, nullptr));
+    auto want = Reference(older, newer, 7000);
+    ASSERT_EQ(want.size(), got.size()) << "round " << round;
+    for (size_t k = 0; k < want.size(); ++k) {
+      ASSERT_EQ(want[k].op, got[k].op) << "round " << round << " step " << k;
+      ASSERT_EQ(want[k].older, got[k].older);
+      ASSERT_EQ(want[k].newer, got[k].newer);
+    }
+  }
+}
+
+// A row step whose carry runs on through whole words of newer lines that
+// match nothing (here 130 new lines) and changes the word after them.
+TEST(LineComparison, CarryThroughWordsOfNewLines) {
+  std::vector<LineData> older = {{1, 'C', 1}, {2, 'C', 1}, {3, 'C', 1},
+                                 {4, 'G', 1}, {5, 'G', 1}, {6, 'L', 2}};
+  std::vector<LineData> newer = {{1, 'C', 1}, {2, 'G', 2}, {3, 'L', 2}};
+  for (int k = 0; k < 130; ++k) newer.push_back({4 + k, 'L', 100.0 + k});
+  newer.push_back({134, 'C', 1});
+  std::vector<LineDecision> got;
+  CompareHooks hooks;
+  hooks.decide = [&](const LineDecision& d) { got.push_back(d); };
+  ASSERT_TRUE(CompareLineLists(older, newer, 7000, hooks, nullptr));
+  auto want = Reference(older, newer, 7000);
+  ASSERT_EQ(want.size(), got.size());
+  for (size_t k = 0; k < want.size(); ++k) {
+    ASSERT_EQ(want[k].op, got[k].op) << "step " << k;
+    ASSERT_EQ(want[k].older, got[k].older);
+    ASSERT_EQ(want[k].newer, got[k].newer);
+  }
+}
+
 TEST(LineComparison, LongFilesCompareInSegmentsFromTheEnd) {
   std::mt19937 rng(7);
   for (int newer_size : {15000, 16000}) {
@@ -368,6 +435,56 @@ TEST(LineDataFiles, FoundBesideTheWorkFileOrNotAtAll) {
   EXPECT_EQ(0, load_line_data("w.dat.dif/gone.dif", dir / "w.dat", got, c.g()));
   EXPECT_TRUE(Has(c.text(), "  Error: Loading Work Differential File: "));
   EXPECT_TRUE(Has(c.text(), "No such file or directory"));
+}
+
+// Two baselines' line data files of one source, compared as the
+// differential does, with or without the -ws listing.
+LineCounts CompareFiles(const std::string& dir, bool details, std::string* text) {
+  CapturedG c;
+  c.g().workfile.older_path = dir + "/old.dat";
+  c.g().workfile.newer_path = dir + "/new.dat";
+  c.g().opt.diff_details = details;
+  MetricsEntry older, newer;
+  older.name = newer.name = "a.c";
+  older.text5 = "old.dat.dif/a_c.dif";
+  newer.text5 = "new.dat.dif/a_c.dif";
+  LineCounts counts;
+  EXPECT_TRUE(compare_file_lines(c.g(), older, newer, counts));
+  if (text) *text = c.text();
+  return counts;
+}
+
+// Files with the same bytes count every line as kept, by kind, except a
+// line whose hash is no number: it equals nothing, not even itself.
+TEST(LineDataFiles, EqualFilesCountEveryLineByKind) {
+  ScratchDir dir;
+  ASSERT_EQ(0, mkdir((dir / "old.dat.dif").c_str(), 0777));
+  ASSERT_EQ(0, mkdir((dir / "new.dat.dif").c_str(), 0777));
+  std::vector<LineData> lines = {{1, 'G', 10.0}, {2, 'g', 3.5}, {3, 'B', 0.0},
+                                 {4, 'C', 2.5},  {5, 'n', 1.0}, {6, 'G', 10.0}};
+  WriteRecords(dir / "old.dat.dif/a_c.dif", lines);
+  WriteRecords(dir / "new.dat.dif/a_c.dif", lines);
+  std::string listing;
+  for (bool details : {false, true}) {
+    LineCounts c = CompareFiles(dir.path(), details, &listing);
+    EXPECT_EQ(3, c.equal[kLineLogical]) << details;
+    EXPECT_EQ(3, c.equal[kLineComment]);
+    EXPECT_EQ(1, c.equal[kLineBlank]);
+    EXPECT_EQ(1, c.equal[kLineNonEffective]);
+    EXPECT_EQ(0, c.changed[kLineLogical] + c.removed[kLineLogical]);
+  }
+
+  lines[1].hash = std::nan("");
+  WriteRecords(dir / "old.dat.dif/a_c.dif", lines);
+  WriteRecords(dir / "new.dat.dif/a_c.dif", lines);
+  for (bool details : {false, true}) {
+    LineCounts c = CompareFiles(dir.path(), details, nullptr);
+    EXPECT_EQ(2, c.equal[kLineLogical]) << details;
+    EXPECT_EQ(1, c.changed[kLineLogical]);
+    EXPECT_EQ(1, c.removed[kLineLogical]);
+    EXPECT_EQ(1, c.changed[kLineComment]);
+    EXPECT_EQ(2, c.equal[kLineComment]);
+  }
 }
 
 TEST(LineDataFiles, DamagedFilesAreRefused) {
