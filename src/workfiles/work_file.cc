@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cinttypes>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -48,10 +49,19 @@ bool ReadNumber(std::string_view& s, long long& value) {
   size_t digits = i;
   while (i < s.size() && IsDigit(s[i])) ++i;
   if (i == digits || i - digits > 19) return false;
-  std::string text(s.substr(start, i - start));
-  errno = 0;
-  value = strtoll(text.c_str(), nullptr, 10);
-  if (errno == ERANGE) return false;
+  // At most 19 digits: the magnitude fits in 64 unsigned bits.
+  unsigned long long magnitude = 0;
+  for (size_t k = digits; k < i; ++k)
+    magnitude = magnitude * 10 + static_cast<unsigned>(s[k] - '0');
+  const unsigned long long most = static_cast<unsigned long long>(LLONG_MAX);
+  if (s[start] == '-') {
+    if (magnitude > most + 1) return false;
+    value = magnitude == most + 1 ? LLONG_MIN
+                                  : -static_cast<long long>(magnitude);
+  } else {
+    if (magnitude > most) return false;
+    value = static_cast<long long>(magnitude);
+  }
   // A number runs to a blank or the end of the line.
   if (i < s.size() && s[i] != ' ' && s[i] != '\t' && s[i] != '\n' &&
       s[i] != '\r')

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -110,6 +111,19 @@ TEST(WorkRecord, IncompleteRecordsAreRejected) {
   EXPECT_FALSE(ParseWorkRecord("| 1 2 3 4 5 6 7 8 9 10 11 12\n", e));
   EXPECT_FALSE(ParseWorkRecord("a.c| 1 2 3 99999999999 5 6 7 8 9 10 11 12", e));
   EXPECT_FALSE(ParseWorkRecord(std::string("a.c| 1 2 3\0 4 5 6 7 8 9 10 11 12", 32), e));
+  // Times and sizes take 64 bits with a sign, no more.
+  EXPECT_FALSE(ParseWorkRecord("a.c| 9223372036854775808 2 3 4 5 6 7 8 9 10 11 12", e));
+  EXPECT_FALSE(ParseWorkRecord("a.c| -9223372036854775809 2 3 4 5 6 7 8 9 10 11 12", e));
+  EXPECT_FALSE(ParseWorkRecord("a.c| 1 2 3 -2147483649 5 6 7 8 9 10 11 12", e));
+  ASSERT_TRUE(ParseWorkRecord("a.c| -9223372036854775808 +7 -3 4 5 6 7 8 9 10 11 -2147483648", e));
+  EXPECT_EQ(LLONG_MIN, e.time);
+  EXPECT_EQ(7, e.size);
+  EXPECT_EQ(-3, e.loc);
+  EXPECT_EQ(INT_MIN, e.functions);
+  ASSERT_TRUE(ParseWorkRecord("a.c| 9223372036854775807 0012 3 4 5 6 7 8 9 10 11 2147483647", e));
+  EXPECT_EQ(LLONG_MAX, e.time);
+  EXPECT_EQ(12, e.size);
+  EXPECT_EQ(INT_MAX, e.functions);
 }
 
 class LoadTest : public ::testing::Test {
