@@ -396,6 +396,8 @@ class BitTable {
       changed_.assign(static_cast<size_t>(h) + 1, {0, 0});
       std::fill(rows_.get(), rows_.get() + words_, ~uint64_t{0});
       size_t stored = 1;
+      // Words from `ones` on hold no zero.
+      size_t ones = 0;
       // The newer lines reversed (column q is line p-1-q), by line value:
       // every column of each distinct value.
       ValueIndex ids(static_cast<size_t>(p));
@@ -460,16 +462,29 @@ class BitTable {
         std::copy(v, v + from, out);
         uint64_t carry = 0;
         size_t w = from;
-        for (; w <= last; ++w) {
+        for (const size_t below = std::min(last + 1, ones); w < below; ++w) {
           const uint64_t x = v[w], u = x & pm[w];
           out[w] = AddWithCarry(x, u, carry) | (x & ~u);
         }
-        // Above the value's last column nothing matches: a carry runs on
-        // through a word of ones and stops at the first word with a zero.
-        for (; carry != 0 && w < words_; ++w) {
-          const uint64_t x = v[w];
-          out[w] = (x + 1) | x;
-          carry = x == ~uint64_t{0};
+        if (w <= last) {
+          // Words of ones from here on: a carry into them runs off the top
+          // and changes none; without one, the first word holding the
+          // value gets a zero at its lowest line of the value, and the
+          // carry out of it runs off the top.
+          if (carry == 0) {
+            while (pm[w] == 0) out[w] = v[w], ++w;
+            out[w] = (pm[w] - 1) | ~pm[w];
+            ones = ++w;
+          }
+        } else {
+          // Above the value's last column nothing matches: a carry runs
+          // on through words of ones and stops at the first word with a
+          // zero, if there is one.
+          for (; carry != 0 && w < ones; ++w) {
+            const uint64_t x = v[w];
+            out[w] = (x + 1) | x;
+            carry = x == ~uint64_t{0};
+          }
         }
         std::copy(v + w, v + words_, out + w);
         changed_[static_cast<size_t>(r)] = {static_cast<uint32_t>(from),
