@@ -687,8 +687,8 @@ const std::array<std::array<bool, 256>, 256>& LeadTable() {
   return *table;
 }
 
-bool dispatch_keyword(const char* line, size_t i, size_t len,
-                      int line_number, G& g) {
+bool dispatch_keyword(const char* line, size_t i, size_t word_end,
+                      size_t len, int line_number, G& g) {
   const char first = line[i];
   if (i > 0 &&
       !LeadTable()[static_cast<unsigned char>(first)]
@@ -698,8 +698,6 @@ bool dispatch_keyword(const char* line, size_t i, size_t len,
   if (i == 0 && LeadSet(first) == nullptr) return false;
   // A keyword is a whole word: when a letter, digit or '_' follows it, no
   // follow set accepts it and no effect counts anything.
-  size_t word_end = i + 1;
-  while (word_end < len && IsWordChar(line[word_end])) ++word_end;
   const size_t word_len = word_end - i;
   if (word_len < 2 || word_len >= 64 ||
       (LengthsByFirstLetter()[static_cast<unsigned char>(first) & 127] >> word_len & 1) == 0)
@@ -743,13 +741,13 @@ int keyword_follows(const char* line, size_t pos, size_t len, int* counter,
   return 1;
 }
 
-void code_dispatch(const char* line, size_t i, size_t len, int line_number,
-                   G& g) {
-  ScanState& s = g.scan;
-  if (s.region_flag || i >= len) return;
-  const char c = line[i];
-  if (IsBlank(c) || IsLineEnd(c)) return;
+namespace {
 
+// What any code character settles first: a handler list, a deferred scope
+// check and a deferred assignment test wait for the next code.
+inline void PendingAtCode(const char* line, size_t i, size_t len,
+                          int line_number, G& g) {
+  ScanState& s = g.scan;
   // A function-try-block's last handler ends at the code after it.
   if (g.fs.try_state == FunctionState::kTryHandlers)
     function_try_code(line, i, len, g);
@@ -762,19 +760,44 @@ void code_dispatch(const char* line, size_t i, size_t len, int line_number,
     s.assignment_pending = 0;
     test_literal_assignment(line, i, len, line_number, g);
   }
+}
 
-  if (c == '#') {
+}  // namespace
+
+void code_dispatch(const char* line, size_t i, size_t len, int line_number,
+                   G& g) {
+  ScanState& s = g.scan;
+  if (s.region_flag || i >= len) return;
+  const char c = line[i];
+  if (IsBlank(c) || IsLineEnd(c)) return;
+  if (IsWordChar(c)) {
+    size_t word_end = i + 1;
+    while (word_end < len && IsWordChar(line[word_end])) ++word_end;
+    code_dispatch_word(line, i, word_end, len, line_number, g);
+    return;
+  }
+  code_dispatch_punctuation(line, i, len, line_number, g);
+}
+
+void code_dispatch_word(const char* line, size_t i, size_t word_end,
+                        size_t len, int line_number, G& g) {
+  PendingAtCode(line, i, len, line_number, g);
+  const char c = line[i];
+  // Operators are punctuation: a name or a number starts none.
+  if ((c >= 'a' && c <= 'z') || c == '_')
+    dispatch_keyword(line, i, word_end, len, line_number, g);
+}
+
+void code_dispatch_punctuation(const char* line, size_t i, size_t len,
+                               int line_number, G& g) {
+  PendingAtCode(line, i, len, line_number, g);
+  if (line[i] == '#') {
     // A '#' on a line that is already a directive is the stringizing or
     // token pasting operator of a macro body.
-    if ((i == 0 || IsBlank(line[i - 1])) && !s.preproc_flag)
+    if ((i == 0 || IsBlank(line[i - 1])) && !g.scan.preproc_flag)
       dispatch_directive(line, i, len, line_number, g);
     return;
   }
-  if (((c >= 'a' && c <= 'z') || c == '_') &&
-      dispatch_keyword(line, i, len, line_number, g))
-    return;
-  // Operators are punctuation: a name or a number starts none.
-  if (IsWordChar(c)) return;
   dispatch_operator(line, i, len, line_number, g);
 }
 

@@ -14,6 +14,14 @@ struct G;
 // comments, strings and character literals of a C, C++, Java or C# file.
 void code_dispatch(const char* line, size_t i, size_t len, int line_number,
                    G& g);
+// The same for the scanner, which knows what it hands over: a name or a
+// number at `i` that ends before `word_end`, ...
+void code_dispatch_word(const char* line, size_t i, size_t word_end,
+                        size_t len, int line_number, G& g);
+// ... or a character of code that is neither a letter, a digit, '_', a
+// blank nor a line end.
+void code_dispatch_punctuation(const char* line, size_t i, size_t len,
+                               int line_number, G& g);
 
 // After a keyword ending before `pos`, skips blanks and tabs; when the next
 // character is `a` or `b`, a CR, a LF, the end of the line or the start of

@@ -33,6 +33,32 @@ inline bool IsIdentifierChar(char c) {
   return kIdentifier.is[static_cast<unsigned char>(c)];
 }
 
+// How plain code (outside comments, strings, character literals and
+// regions) takes each character: names and numbers and runs of blanks
+// whole, the punctuation that changes no lexical state one at a time;
+// the rest (quotes, comment marks, control characters) goes the long way.
+enum PlainKind : unsigned char {
+  kPlainOther = 0,
+  kPlainName,
+  kPlainBlank,
+  kPlainPunctuation,
+};
+struct PlainKindTable {
+  unsigned char kind[256] = {};
+  PlainKindTable() {
+    for (int c = 0; c < 256; ++c) {
+      const char ch = static_cast<char>(c);
+      if (IsIdentifierChar(ch))
+        kind[c] = kPlainName;
+      else if (ch == ' ' || ch == '\t')
+        kind[c] = kPlainBlank;
+      else if (c > ' ' && ch != '"' && ch != '\'' && ch != '/' && ch != '*')
+        kind[c] = kPlainPunctuation;
+    }
+  }
+};
+const PlainKindTable kPlainKind;
+
 // Number of backslashes directly in front of position i.
 size_t BackslashesBefore(const char* line, size_t i) {
   size_t n = 0;
@@ -407,15 +433,21 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
     // Nor can they leave plain code (only quotes, comment marks, a '#'
     // directive and a closing brace change that), so runs of them are
     // taken one after the other without looking at the state again.
+    //
+    // The punctuation of plain code other than quotes and comment marks
+    // ('"', '\'', '/', '*') is taken here as well: it makes the line code
+    // and goes to the dispatch, and only a '#' directive can change the
+    // state then (a C# #region takes the rest of the line).
     if (!s.in_block_comment && !s.in_line_comment && !s.in_string &&
         !s.in_char && !s.region_flag) {
       for (;;) {
-        if (IsIdentifierChar(c)) {
+        const unsigned char kind = kPlainKind.kind[static_cast<unsigned char>(c)];
+        if (kind == kPlainName) {
           s.blank = 0;
           s.code = 1;
-          if (known) code_dispatch(text, i, L, line_number, g);
           size_t j = i + 1;
           while (j < L && IsIdentifierChar(text[j])) ++j;
+          if (known) code_dispatch_word(text, i, j, L, line_number, g);
           // A digit separator ("1'000'000", "0xFF'FF") is part of the
           // number and opens no character literal.
           if (IsDigit(c))
@@ -424,20 +456,34 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
           if (keep) s.code_text.Append(text + i, j - i);
           s.last_char = text[j - 1];
           i = j;
-        } else if (c == ' ' || c == '\t') {
+        } else if (kind == kPlainBlank) {
           size_t j = i;
-          int tabs = 0;
-          for (; j < L && (text[j] == ' ' || text[j] == '\t'); ++j) {
-            if (text[j] == ' ') {
-              ++k.whitespace_count;
-            } else {
-              CountTab(tab_size, k);
+          int spaces = 0, tabs = 0;
+          for (; j < L; ++j) {
+            if (text[j] == ' ')
+              ++spaces;
+            else if (text[j] == '\t')
               ++tabs;
-            }
+            else
+              break;
           }
+          k.whitespace_count += spaces;
+          for (int t = 0; t < tabs; ++t) CountTab(tab_size, k);
           if (tabs > 0) raise_notice_repeated(g, 30, line_number, tabs);
           if (keep) s.code_text.Append(text + i, j - i);
           i = j;
+        } else if (kind == kPlainPunctuation) {
+          s.blank = 0;
+          s.code = 1;
+          if (known) code_dispatch_punctuation(text, i, L, line_number, g);
+          s.last_char = c;
+          if (keep) s.code_text.Append(c);
+          ++i;
+          if (s.region_flag) {
+            if (i >= L) break;
+            c = text[i];
+            break;
+          }
         } else {
           break;
         }
