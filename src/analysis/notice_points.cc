@@ -126,12 +126,7 @@ size_t LineDigits(char* end, int line_number) {
 }
 
 void WriteReport(G& g, const char* p, size_t n) {
-  // One thread writes the report: no stream lock is needed.
-#ifdef __GLIBC__
-  fwrite_unlocked(p, 1, n, g.report_stream);
-#else
-  fwrite(p, 1, n, g.report_stream);
-#endif
+  WriteStream(g.report_stream, p, n);
 }
 
 // Writes the cached text of `t` at `line_number` `times` times over.

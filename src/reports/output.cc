@@ -40,7 +40,12 @@ int QuickFormat(char* out, size_t cap, const char* fmt, va_list ap) {
   size_t n = 0;
   auto put = [&](const char* p, size_t len) {
     if (len > cap - n) return false;
-    memcpy(out + n, p, len);
+    if (len <= 16) {
+      // Most pieces are a few characters: a call costs more.
+      for (size_t k = 0; k < len; ++k) out[n + k] = p[k];
+    } else {
+      memcpy(out + n, p, len);
+    }
     n += len;
     return true;
   };
@@ -156,13 +161,10 @@ int QuickFormat(char* out, size_t cap, const char* fmt, va_list ap) {
         return -1;
     }
     ++f;
-    static const char kBlanks[] = "                                ";
     auto pad = [&](size_t count) {
-      while (count > 0) {
-        const size_t piece = count < sizeof kBlanks - 1 ? count : sizeof kBlanks - 1;
-        if (!put(kBlanks, piece)) return false;
-        count -= piece;
-      }
+      if (count > cap - n) return false;
+      for (size_t k = 0; k < count; ++k) out[n + k] = ' ';
+      n += count;
       return true;
     };
     const size_t fill = width > len ? width - len : 0;
@@ -187,11 +189,7 @@ void Out(G& g, const char* fmt, ...) {
       if (g.hold_output) {
         g.held_output.append(quick, static_cast<size_t>(n));
       } else if (n > 0) {
-#ifdef __GLIBC__
-        fwrite_unlocked(quick, 1, static_cast<size_t>(n), g.report_stream);
-#else
-        fwrite(quick, 1, static_cast<size_t>(n), g.report_stream);
-#endif
+        WriteStream(g.report_stream, quick, static_cast<size_t>(n));
       }
       va_end(ap);
       return;
@@ -215,6 +213,29 @@ void Out(G& g, const char* fmt, ...) {
     vfprintf(g.report_stream, fmt, ap);
   }
   va_end(ap);
+}
+
+void WriteStream(FILE* stream, const char* p, size_t n) {
+#ifdef __GLIBC__
+  // A line buffered or unbuffered stream keeps no room here (its write end
+  // stays at its start), so its line ends are still seen by fwrite.
+  if (stream->_IO_write_ptr != nullptr &&
+      static_cast<size_t>(stream->_IO_write_end - stream->_IO_write_ptr) >= n) {
+    memcpy(stream->_IO_write_ptr, p, n);
+    stream->_IO_write_ptr += n;
+    return;
+  }
+  fwrite_unlocked(p, 1, n, stream);
+#else
+  fwrite(p, 1, n, stream);
+#endif
+}
+
+void OutText(G& g, std::string_view text) {
+  if (g.hold_output)
+    g.held_output.append(text);
+  else if (!text.empty())
+    WriteStream(g.report_stream, text.data(), text.size());
 }
 
 void release_held_output(G& g, bool as_xml_text) {

@@ -22,6 +22,12 @@ constexpr const char* kHtmlTrailer = "</pre></body></html>";
 // printf onto the report stream, or into the held text while output is held
 // back.
 void Out(G& g, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+// The same for a text without conversions: Out(g, "%.*s", ...).
+void OutText(G& g, std::string_view text);
+// Writes `n` bytes onto `stream` as fwrite does.  Only one thread writes
+// the reports: a fully buffered stream takes them straight into its
+// buffer when they fit.
+void WriteStream(FILE* stream, const char* p, size_t n);
 
 // The printf subset the reports use most (literal text, %%, and %d %i %u
 // %s %c with an optional '-' flag, a width, "l", "ll" or "z", and a

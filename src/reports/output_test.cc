@@ -38,6 +38,11 @@ TEST(Out, WritesWhatPrintfWrites) {
   VEK_SAME("[%c][%3c][%-3c]", 'a', 'b', 'c');
   VEK_SAME("%s", std::string(3000, 'w').c_str());  // longer than the buffer
   VEK_SAME("%40s|", std::string(20, 'y').c_str());
+  // Padding that fills the buffer to its end, and padding past it.
+  VEK_SAME("%-2040s|%5d", "pad", 1);
+  VEK_SAME("%2046d|", 9);
+  VEK_SAME("%-2100d|%s", 5, "after");
+  VEK_SAME("%s%17s%-16s|", std::string(2000, 'x').c_str(), "b", "c");
   // Left to printf: floats, zero padding, signs, star widths.
   VEK_SAME("%.2f %6.1f %e", 3.14159, -2.5, 1e10);
   VEK_SAME("%05d %+d % d %#x %x %X %o", 42, 7, 8, 255, 255, 255, 8);
