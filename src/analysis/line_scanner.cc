@@ -33,6 +33,16 @@ inline bool IsIdentifierChar(char c) {
   return kIdentifier.is[static_cast<unsigned char>(c)];
 }
 
+// True when the code before the next code character has left nothing to
+// settle at it (see code_dispatch_word): a name then only matters to the
+// dispatch when it may be a keyword.
+inline bool NothingPending(const G& g, int line_number) {
+  const ScanState& s = g.scan;
+  return g.fs.try_state != FunctionState::kTryHandlers &&
+         (s.scope_check_kind == 0 || s.scope_check_deferred == 0) &&
+         (s.assignment_pending == 0 || s.assignment_pending == line_number);
+}
+
 // How plain code (outside comments, strings, character literals and
 // regions) takes each character: names and numbers and runs of blanks
 // whole, the punctuation that changes no lexical state one at a time;
@@ -447,7 +457,10 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
           s.code = 1;
           size_t j = i + 1;
           while (j < L && IsIdentifierChar(text[j])) ++j;
-          if (known) code_dispatch_word(text, i, j, L, line_number, g);
+          // Keywords start with a lower case letter or '_'.
+          if (known && ((c >= 'a' && c <= 'z') || c == '_' ||
+                        !NothingPending(g, line_number)))
+            code_dispatch_word(text, i, j, L, line_number, g);
           // A digit separator ("1'000'000", "0xFF'FF") is part of the
           // number and opens no character literal.
           if (IsDigit(c))
