@@ -112,57 +112,24 @@ const G::NoticeText* CachedParts(G& g, int number, std::string_view file,
 // printf: this is the hot path of a run over a large tree); returns their
 // count.
 size_t LineDigits(char* end, int line_number) {
-  size_t n = 0;
-  long long v = line_number;
-  bool negative = v < 0;
-  if (negative) v = -v;
+  unsigned v = line_number < 0 ? 0u - static_cast<unsigned>(line_number)
+                               : static_cast<unsigned>(line_number);
+  char* p = end;
   do {
-    *(end - 1 - static_cast<std::ptrdiff_t>(n++)) =
-        static_cast<char>('0' + v % 10);
+    *--p = static_cast<char>('0' + v % 10);
     v /= 10;
-  } while (v > 0 && n < 15);
-  if (negative) *(end - 1 - static_cast<std::ptrdiff_t>(n++)) = '-';
-  return n;
-}
-
-void WriteReport(G& g, const char* p, size_t n) {
-  WriteStream(g.report_stream, p, n);
+  } while (v != 0);
+  if (line_number < 0) *--p = '-';
+  return static_cast<size_t>(end - p);
 }
 
 // Writes the cached text of `t` at `line_number` `times` times over.
 void WriteParts(G& g, const G::NoticeText& t, int line_number, int times) {
   char digits[16];
   const size_t n = LineDigits(digits + sizeof digits, line_number);
-  const char* number_text = digits + sizeof digits - n;
-  char out[4096];
-  const size_t total = t.before.size() + n + t.after.size();
-  if (total > 1024) {
-    for (int k = 0; k < times; ++k) {
-      fwrite(t.before.data(), 1, t.before.size(), g.report_stream);
-      fwrite(number_text, 1, n, g.report_stream);
-      fwrite(t.after.data(), 1, t.after.size(), g.report_stream);
-    }
-    return;
-  }
-  memcpy(out, t.before.data(), t.before.size());
-  memcpy(out + t.before.size(), number_text, n);
-  memcpy(out + t.before.size() + n, t.after.data(), t.after.size());
-  // A run of tabs gives the same text again: as many copies as the buffer
-  // holds go out in one write.
-  size_t filled = total;
-  int left = times - 1;
-  while (left > 0 && filled + total <= sizeof out) {
-    memcpy(out + filled, out, total);
-    filled += total;
-    --left;
-  }
-  WriteReport(g, out, filled);
-  const int per_write = static_cast<int>(filled / total);
-  while (left > 0) {
-    const int k = left < per_write ? left : per_write;
-    WriteReport(g, out, total * static_cast<size_t>(k));
-    left -= k;
-  }
+  const std::string_view number(digits + sizeof digits - n, n);
+  for (int k = 0; k < times; ++k)
+    WritePieces(g.report_stream, t.before, number, t.after);
 }
 
 NoticeForm LongForm(const G& g) {

@@ -231,6 +231,26 @@ void WriteStream(FILE* stream, const char* p, size_t n) {
 #endif
 }
 
+void WritePieces(FILE* stream, std::string_view a, std::string_view b,
+                 std::string_view c) {
+#ifdef __GLIBC__
+  const size_t total = a.size() + b.size() + c.size();
+  if (stream->_IO_write_ptr != nullptr &&
+      static_cast<size_t>(stream->_IO_write_end - stream->_IO_write_ptr) >=
+          total) {
+    for (std::string_view piece : {a, b, c}) {
+      if (piece.empty()) continue;
+      memcpy(stream->_IO_write_ptr, piece.data(), piece.size());
+      stream->_IO_write_ptr += piece.size();
+    }
+    return;
+  }
+#endif
+  WriteStream(stream, a.data(), a.size());
+  WriteStream(stream, b.data(), b.size());
+  WriteStream(stream, c.data(), c.size());
+}
+
 void OutText(G& g, std::string_view text) {
   if (g.hold_output)
     g.held_output.append(text);

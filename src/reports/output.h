@@ -28,6 +28,9 @@ void OutText(G& g, std::string_view text);
 // the reports: a fully buffered stream takes them straight into its
 // buffer when they fit.
 void WriteStream(FILE* stream, const char* p, size_t n);
+// Writes `a`, `b` and `c` one after the other the same way.
+void WritePieces(FILE* stream, std::string_view a, std::string_view b,
+                 std::string_view c);
 
 // The printf subset the reports use most (literal text, %%, and %d %i %u
 // %s %c with an optional '-' flag, a width, "l", "ll" or "z", and a

@@ -55,6 +55,33 @@ TEST(Out, WritesWhatPrintfWrites) {
   EXPECT_EQ("5   |kept", held.g().held_output);
 }
 
+// The direct writers must leave on the stream what fwrite would, whatever
+// its buffering and however the pieces fall on the buffer's end.
+TEST(WriteStream, SameBytesAsFwriteForEveryBuffering) {
+  for (int mode : {_IOFBF, _IOLBF, _IONBF}) {
+    FILE* f = tmpfile();
+    ASSERT_NE(nullptr, f);
+    char buffer[64];
+    setvbuf(f, mode == _IONBF ? nullptr : buffer, mode, sizeof buffer);
+    std::string expect;
+    for (size_t n = 0; n < 150; n += 7) {
+      const std::string a(n % 23, 'a'), b = std::to_string(n) + "\n",
+                        c(n, 'c');
+      WriteStream(f, c.data(), c.size());
+      WritePieces(f, a, b, c);
+      WritePieces(f, "", b, "");
+      fwrite(b.data(), 1, b.size(), f);
+      expect += c + a + b + c + b + b;
+    }
+    fflush(f);
+    rewind(f);
+    std::string got(expect.size() + 1, '\0');
+    got.resize(fread(got.data(), 1, got.size(), f));
+    fclose(f);
+    EXPECT_EQ(expect, got) << "buffering mode " << mode;
+  }
+}
+
 TEST(CenterLine, IndentIs37LessHalfTheLength) {
   CapturedG c;
   center_line(c.g(), "abcd");  // 37 - 2 = 35 blanks
