@@ -358,12 +358,12 @@ std::string wrap_name(std::string_view name, int width, int indent,
     return std::string(src);
   std::string out;
   out.reserve(src.size() + (src.size() / width) * (indent + 1));
-  for (size_t i = 0; i < src.size(); ++i) {
-    if (i > 0 && i % static_cast<size_t>(width) == 0) {
-      out += '\n';
-      out.append(static_cast<size_t>(indent > 0 ? indent : 0), ' ');
-    }
-    out += src[i];
+  const size_t step = static_cast<size_t>(width);
+  out.append(src.substr(0, step));
+  for (size_t at = step; at < src.size(); at += step) {
+    out += '\n';
+    out.append(static_cast<size_t>(indent > 0 ? indent : 0), ' ');
+    out.append(src.substr(at, step));
   }
   return out;
 }
