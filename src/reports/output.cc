@@ -1,6 +1,7 @@
 #include "reports/output.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdlib>
@@ -29,7 +30,7 @@ char* Digits(char* end, unsigned long long v) {
 }
 
 // The printf subset the reports use most, done without the stdio
-// machinery: literal text, %%, and %d %i %u %s %c with an optional '-'
+// machinery: literal text, %%, and %d %i %u %s %c %f with an optional '-'
 // flag, a width, "l", "ll" or "z", and a precision for %s (".N" or ".*").
 // Writes at most `cap` bytes to `out` and returns the length, or -1 when
 // the format holds anything else or the text would not fit; the caller
@@ -108,6 +109,7 @@ int QuickFormat(char* out, size_t cap, const char* fmt, va_list ap) {
       ++f;
     }
     char number[32];
+    char real[64];
     const char* text = nullptr;
     size_t len = 0;
     switch (*f) {
@@ -155,6 +157,19 @@ int QuickFormat(char* out, size_t cap, const char* fmt, va_list ap) {
         number[0] = static_cast<char>(va_arg(ap, int));
         text = number;
         len = 1;
+        break;
+      }
+      case 'f': {
+        // to_chars writes a fixed-point value as printf does in the "C"
+        // locale; what does not fit the buffer goes to printf.
+        if (longs != 0 || size_t_arg) return -1;
+        const double v = va_arg(ap, double);
+        const auto r = std::to_chars(real, real + sizeof real, v,
+                                     std::chars_format::fixed,
+                                     precision >= 0 ? static_cast<int>(precision) : 6);
+        if (r.ec != std::errc()) return -1;
+        text = real;
+        len = static_cast<size_t>(r.ptr - real);
         break;
       }
       default:

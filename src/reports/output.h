@@ -33,8 +33,8 @@ void WritePieces(FILE* stream, std::string_view a, std::string_view b,
                  std::string_view c);
 
 // The printf subset the reports use most (literal text, %%, and %d %i %u
-// %s %c with an optional '-' flag, a width, "l", "ll" or "z", and a
-// precision for %s), done without the stdio machinery.  Writes at most
+// %s %c %f with an optional '-' flag, a width, "l", "ll" or "z" (not for
+// %f), and a precision for %s and %f), done without the stdio machinery.  Writes at most
 // `cap` bytes to `out` and returns the length, or -1 when the format holds
 // anything else or the text would not fit: format a copy of the arguments
 // with vsnprintf then.  Consumes arguments from `ap` either way.

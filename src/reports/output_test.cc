@@ -43,8 +43,18 @@ TEST(Out, WritesWhatPrintfWrites) {
   VEK_SAME("%2046d|", 9);
   VEK_SAME("%-2100d|%s", 5, "after");
   VEK_SAME("%s%17s%-16s|", std::string(2000, 'x').c_str(), "b", "c");
-  // Left to printf: floats, zero padding, signs, star widths.
-  VEK_SAME("%.2f %6.1f %e", 3.14159, -2.5, 1e10);
+  // Fixed-point reals, rounded as printf rounds them (halves of the exact
+  // binary value), with the widths and flags the reports use.
+  VEK_SAME("%.2f %6.1f %f", 3.14159, -2.5, 1.0 / 3);
+  VEK_SAME("[%-7.1f][%7.1f][%6.0f][%-7.0f][%.2f]", 12.25, 0.05, 2.5, 3.5,
+           1.005);
+  VEK_SAME("[%.1f][%.0f][%.1f][%.0f][%.3f]", 0.45, 0.5, -0.05, -0.0, 1e-7);
+  VEK_SAME("[%.1f][%.2f][%6.2f]", 1e21, 123456789.125, 99.995);
+  VEK_SAME("[%f][%.1f][%-6.1f|][%8.2f]", 1.0 / 0.0, -1.0 / 0.0, 0.0 / 0.0,
+           -0.0 / 0.0);
+  VEK_SAME("[%.1f][%s]", 1e300, "after a long real");
+  // Left to printf: exponent forms, zero padding, signs, star widths.
+  VEK_SAME("%e %lf", 1e10, 2.5);
   VEK_SAME("%05d %+d % d %#x %x %X %o", 42, 7, 8, 255, 255, 255, 8);
   VEK_SAME("%*d|%-*s|", 6, 12, 5, "ab");
   VEK_SAME("%d then %.2f then %s", 1, 2.0, "three");
