@@ -230,12 +230,21 @@ void Out(G& g, const char* fmt, ...) {
   va_end(ap);
 }
 
+#ifdef __GLIBC__
+// The room left in a stream's buffer for direct writes.  A line buffered
+// or unbuffered stream has none (its write end stays at its start while
+// its write pointer runs ahead), so fwrite still sees its line ends.
+static size_t StreamRoom(const FILE* stream) {
+  if (stream->_IO_write_ptr == nullptr ||
+      stream->_IO_write_end <= stream->_IO_write_ptr)
+    return 0;
+  return static_cast<size_t>(stream->_IO_write_end - stream->_IO_write_ptr);
+}
+#endif
+
 void WriteStream(FILE* stream, const char* p, size_t n) {
 #ifdef __GLIBC__
-  // A line buffered or unbuffered stream keeps no room here (its write end
-  // stays at its start), so its line ends are still seen by fwrite.
-  if (stream->_IO_write_ptr != nullptr &&
-      static_cast<size_t>(stream->_IO_write_end - stream->_IO_write_ptr) >= n) {
+  if (n > 0 && StreamRoom(stream) >= n) {
     memcpy(stream->_IO_write_ptr, p, n);
     stream->_IO_write_ptr += n;
     return;
@@ -250,9 +259,7 @@ void WritePieces(FILE* stream, std::string_view a, std::string_view b,
                  std::string_view c) {
 #ifdef __GLIBC__
   const size_t total = a.size() + b.size() + c.size();
-  if (stream->_IO_write_ptr != nullptr &&
-      static_cast<size_t>(stream->_IO_write_end - stream->_IO_write_ptr) >=
-          total) {
+  if (total > 0 && StreamRoom(stream) >= total) {
     for (std::string_view piece : {a, b, c}) {
       if (piece.empty()) continue;
       memcpy(stream->_IO_write_ptr, piece.data(), piece.size());
