@@ -178,6 +178,13 @@ inline void CountTab(int tab_size, FileCounters& k) {
   k.char_count += tab_size - 1;
 }
 
+// A run of `tabs` tabs, counted as that many CountTab calls.
+inline void CountTabs(int tabs, int tab_size, FileCounters& k) {
+  if (tabs <= 0) return;
+  k.whitespace_count += tab_size * tabs;
+  k.char_count += (tab_size - 1) * tabs;
+}
+
 // One character inside a comment or a string, where only white space,
 // the blank flag and the line's last character can change.  Returns 1 for
 // a tab, which raises the tab notice in a comment (the caller raises them
@@ -217,7 +224,7 @@ int CountQuietRun(const char* p, size_t n, int tab_size, ScanState& s,
   }
   if (above_blank) s.blank = 0;
   k.whitespace_count += spaces;
-  for (int t = 0; t < tabs; ++t) CountTab(tab_size, k);
+  CountTabs(tabs, tab_size, k);
   return tabs;
 }
 
@@ -457,9 +464,8 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
           s.code = 1;
           size_t j = i + 1;
           while (j < L && IsIdentifierChar(text[j])) ++j;
-          // Keywords start with a lower case letter or '_'.
-          if (known && ((c >= 'a' && c <= 'z') || c == '_' ||
-                        !NothingPending(g, line_number)))
+          if (known && (!NothingPending(g, line_number) ||
+                        keyword_candidate(text, i, j, L)))
             code_dispatch_word(text, i, j, L, line_number, g);
           // A digit separator ("1'000'000", "0xFF'FF") is part of the
           // number and opens no character literal.
@@ -481,7 +487,7 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
               break;
           }
           k.whitespace_count += spaces;
-          for (int t = 0; t < tabs; ++t) CountTab(tab_size, k);
+          CountTabs(tabs, tab_size, k);
           if (tabs > 0) raise_notice_repeated(g, 30, line_number, tabs);
           if (keep) s.code_text.Append(text + i, j - i);
           i = j;
