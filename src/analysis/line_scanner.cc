@@ -69,6 +69,22 @@ struct PlainKindTable {
 };
 const PlainKindTable kPlainKind;
 
+// Which punctuation of plain code the dispatch acts on when nothing is
+// pending (see code_dispatch_punctuation and dispatch_operator): brackets,
+// ';', '=', '?', '<', '>', ',', '@' and '#' always; '.', '+', '-', '&' and
+// '|' only doubled ("..", "++", "&&"); the rest (':', '!', '~', '%', '^'
+// ...) never.  The two must change together.
+enum PunctuationUse : unsigned char { kUseNever = 0, kUseAlways, kUseDoubled };
+struct PunctuationUseTable {
+  unsigned char use[256] = {};
+  PunctuationUseTable() {
+    for (unsigned char c : std::string_view("(){}[];=?<>,@#"))
+      use[c] = kUseAlways;
+    for (unsigned char c : std::string_view(".+-&|")) use[c] = kUseDoubled;
+  }
+};
+const PunctuationUseTable kPunctuationUse;
+
 // Number of backslashes directly in front of position i.
 size_t BackslashesBefore(const char* line, size_t i) {
   size_t n = 0;
@@ -494,7 +510,14 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
         } else if (kind == kPlainPunctuation) {
           s.blank = 0;
           s.code = 1;
-          if (known) code_dispatch_punctuation(text, i, L, line_number, g);
+          if (known) {
+            const unsigned char use =
+                kPunctuationUse.use[static_cast<unsigned char>(c)];
+            if (use == kUseAlways ||
+                (use == kUseDoubled && i + 1 < L && text[i + 1] == c) ||
+                !NothingPending(g, line_number))
+              code_dispatch_punctuation(text, i, L, line_number, g);
+          }
           s.last_char = c;
           if (keep) s.code_text.Append(c);
           ++i;
