@@ -1,5 +1,6 @@
 #include "analysis/notice_points.h"
 
+#include <charconv>
 #include <cstddef>
 #include <cstring>
 #include <new>
@@ -69,9 +70,11 @@ void BuildParts(G& g, int number, std::string_view file, const NoticeArgs& args,
 
 // The key of a notice's message by its values: form, number, the values
 // and the text.
-std::string ValueKey(int number, NoticeForm form, const NoticeArgs& args) {
-  std::string key;
-  key.reserve(sizeof(int) * 8 + sizeof args.p + args.text.size());
+// One buffer serves every look-up (the report has one writer).
+const std::string& ValueKey(int number, NoticeForm form,
+                            const NoticeArgs& args) {
+  static std::string key;
+  key.clear();
   const int head[2] = {number, static_cast<int>(form)};
   key.append(reinterpret_cast<const char*>(head), sizeof head);
   key.append(reinterpret_cast<const char*>(args.v), sizeof args.v);
@@ -98,7 +101,7 @@ const G::NoticeText* CachedParts(G& g, int number, std::string_view file,
   }
   if (!args.file.empty() || args.text.size() > 64) return nullptr;
   auto& texts = g.notice_value_texts;
-  const std::string key = ValueKey(number, form, args);
+  const std::string& key = ValueKey(number, form, args);
   auto it = texts.find(key);
   if (it == texts.end()) {
     if (texts.size() >= kValueTexts) return nullptr;
@@ -108,26 +111,11 @@ const G::NoticeText* CachedParts(G& g, int number, std::string_view file,
   return it->second.state == 1 ? &it->second : nullptr;
 }
 
-// The digits of a line number, written backwards to end at `end` (no
-// printf: this is the hot path of a run over a large tree); returns their
-// count.
-size_t LineDigits(char* end, int line_number) {
-  unsigned v = line_number < 0 ? 0u - static_cast<unsigned>(line_number)
-                               : static_cast<unsigned>(line_number);
-  char* p = end;
-  do {
-    *--p = static_cast<char>('0' + v % 10);
-    v /= 10;
-  } while (v != 0);
-  if (line_number < 0) *--p = '-';
-  return static_cast<size_t>(end - p);
-}
-
 // Writes the cached text of `t` at `line_number` `times` times over.
 void WriteParts(G& g, const G::NoticeText& t, int line_number, int times) {
   char digits[16];
-  const size_t n = LineDigits(digits + sizeof digits, line_number);
-  const std::string_view number(digits + sizeof digits - n, n);
+  const auto end = std::to_chars(digits, digits + sizeof digits, line_number);
+  const std::string_view number(digits, static_cast<size_t>(end.ptr - digits));
   for (int k = 0; k < times; ++k)
     WritePieces(g.report_stream, t.before, number, t.after);
 }
