@@ -419,6 +419,12 @@ std::string NormaliseName(std::string_view name) {
       ++i;
       continue;
     }
+    // Only 'c', 't' and 'o' can begin the words looked for here.
+    if (c != 'c' && c != 't' && c != 'o') {
+      out += c;
+      ++i;
+      continue;
+    }
     bool dropped = false;
     for (std::string_view word : {std::string_view("class"),
                                   std::string_view("typename")}) {
@@ -501,15 +507,17 @@ std::string FormatParameters(std::string_view params, std::string_view name,
     if (last != kNpos) t = t.substr(0, last + 1);
   }
 
-  std::string out;
-  out.reserve(t.size() + 1);
+  // Written through a pointer: the text never grows in this pass.
+  std::string out(t.size() + 1, '\0');
+  char* const begin = out.data();
+  char* o = begin;
   for (char c : t) {
     if (c == '\t' || IsLineEnd(c)) continue;
-    if (c == ' ' && !out.empty() && (out.back() == ' ' || out.back() == '('))
-      continue;
-    if (c == ')' && !out.empty() && out.back() == ' ') out.pop_back();
-    out += c;
+    if (c == ' ' && o != begin && (o[-1] == ' ' || o[-1] == '(')) continue;
+    if (c == ')' && o != begin && o[-1] == ' ') --o;
+    *o++ = c;
   }
+  out.resize(static_cast<size_t>(o - begin));
   size_t last = out.rfind(')');
   if (last != std::string::npos) out.resize(last + 1);
   if (out.size() > kTextMax) out.resize(kTextMax);
