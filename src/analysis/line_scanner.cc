@@ -33,6 +33,20 @@ inline bool IsIdentifierChar(char c) {
   return kIdentifier.is[static_cast<unsigned char>(c)];
 }
 
+// The end of the name or number that goes on at `j`: the first position
+// from `j` that holds no letter, digit or '_', or `len`.  Four characters
+// a step while the line holds them.
+inline size_t IdentifierEnd(const char* text, size_t j, size_t len) {
+  for (; j + 4 <= len; j += 4) {
+    if (!IsIdentifierChar(text[j])) return j;
+    if (!IsIdentifierChar(text[j + 1])) return j + 1;
+    if (!IsIdentifierChar(text[j + 2])) return j + 2;
+    if (!IsIdentifierChar(text[j + 3])) return j + 3;
+  }
+  while (j < len && IsIdentifierChar(text[j])) ++j;
+  return j;
+}
+
 // True when the code before the next code character has left nothing to
 // settle at it (see code_dispatch_word): a name then only matters to the
 // dispatch when it may be a keyword.
@@ -492,8 +506,7 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
         if (kind == kPlainName) {
           s.blank = 0;
           s.code = 1;
-          size_t j = i + 1;
-          while (j < L && IsIdentifierChar(text[j])) ++j;
+          size_t j = IdentifierEnd(text, i + 1, L);
           if (known && (!NothingPending(g, line_number) ||
                         keyword_candidate(text, i, j, L)))
             code_dispatch_word(text, i, j, L, line_number, g);
