@@ -45,6 +45,7 @@ TEST(Out, WritesWhatPrintfWrites) {
   VEK_SAME("%s%17s%-16s|", std::string(2000, 'x').c_str(), "b", "c");
   // Fixed-point reals, rounded as printf rounds them (halves of the exact
   // binary value), with the widths and flags the reports use.
+  VEK_SAME("%.2f %6.1f %e", 3.14159, -2.5, 1e10);
   VEK_SAME("%.2f %6.1f %f", 3.14159, -2.5, 1.0 / 3);
   VEK_SAME("[%-7.1f][%7.1f][%6.0f][%-7.0f][%.2f]", 12.25, 0.05, 2.5, 3.5,
            1.005);
