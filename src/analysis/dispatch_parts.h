@@ -28,10 +28,11 @@ inline bool CommentAt(const char* line, size_t pos, size_t len) {
 // that does not close on the line comes first.
 size_t SkipBlanksAndComments(const char* line, size_t pos, size_t len);
 
-// Recognises the keyword that starts at `i`, if any, and applies its
-// effect; returns true when the characters at `i` began a keyword.
-bool dispatch_keyword(const char* line, size_t i, size_t len,
-                      int line_number, G& g);
+// Recognises the keyword that starts at `i` (the word ends before
+// `word_end`), if any, and applies its effect; returns true when the
+// characters at `i` began a keyword.
+bool dispatch_keyword(const char* line, size_t i, size_t word_end,
+                      size_t len, int line_number, G& g);
 
 // A '#' that starts a preprocessor directive.
 void dispatch_directive(const char* line, size_t i, size_t len,

@@ -3,6 +3,8 @@
 // parameter lists.
 #include "analysis/functions.h"
 
+#include <cstring>
+
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -61,6 +63,8 @@ char NextSignificantChar(std::string_view t, size_t pos) {
 // Where a // comment starts in `t`, passing over string and character
 // literals and block comments; kNpos when there is none.
 size_t LineCommentStart(std::string_view t) {
+  // Most heads hold no '/' at all.
+  if (t.empty() || std::memchr(t.data(), '/', t.size()) == nullptr) return kNpos;
   char quote = 0;
   for (size_t i = 0; i < t.size(); ++i) {
     char c = t[i];
@@ -415,6 +419,12 @@ std::string NormaliseName(std::string_view name) {
       ++i;
       continue;
     }
+    // Only 'c', 't' and 'o' can begin the words looked for here.
+    if (c != 'c' && c != 't' && c != 'o') {
+      out += c;
+      ++i;
+      continue;
+    }
     bool dropped = false;
     for (std::string_view word : {std::string_view("class"),
                                   std::string_view("typename")}) {
@@ -441,24 +451,34 @@ std::string NormaliseName(std::string_view name) {
 }
 
 std::string CleanParameterText(std::string_view text) {
-  std::string t(text.substr(0, kTextMax));
+  std::string_view t = text.substr(0, kTextMax);
   size_t comment = LineCommentStart(t);
-  if (comment != kNpos) t.resize(comment);
+  if (comment != kNpos) t = t.substr(0, comment);
+  // The first block comment goes; the text on both sides of it joins.
+  std::string_view tail;
   size_t open = t.find("/*");
   if (open != kNpos) {
     size_t close = t.find("*/", open + 2);
-    t.erase(open, close == kNpos ? kNpos : close + 2 - open);
+    if (close != kNpos) tail = t.substr(close + 2);
+    t = t.substr(0, open);
   }
   std::string out;
-  out.reserve(t.size());
-  for (size_t i = 0; i < t.size(); ++i) {
-    const char c = t[i];
-    if (IsBlank(c) || IsLineEnd(c)) {
+  out.reserve(t.size() + tail.size());
+  // Runs of blanks and line ends become one blank; the rest is copied a
+  // run at a time.
+  auto append = [&out](std::string_view piece) {
+    size_t i = 0;
+    while (i < piece.size()) {
+      size_t j = i;
+      while (j < piece.size() && !IsBlank(piece[j]) && !IsLineEnd(piece[j])) ++j;
+      out.append(piece.data() + i, j - i);
+      if (j == piece.size()) break;
       if (out.empty() || out.back() != ' ') out += ' ';
-    } else {
-      out += c;
+      i = j + 1;
     }
-  }
+  };
+  append(t);
+  append(tail);
   return out;
 }
 
@@ -487,15 +507,17 @@ std::string FormatParameters(std::string_view params, std::string_view name,
     if (last != kNpos) t = t.substr(0, last + 1);
   }
 
-  std::string out;
-  out.reserve(t.size() + 1);
+  // Written through a pointer: the text never grows in this pass.
+  std::string out(t.size() + 1, '\0');
+  char* const begin = out.data();
+  char* o = begin;
   for (char c : t) {
     if (c == '\t' || IsLineEnd(c)) continue;
-    if (c == ' ' && !out.empty() && (out.back() == ' ' || out.back() == '('))
-      continue;
-    if (c == ')' && !out.empty() && out.back() == ' ') out.pop_back();
-    out += c;
+    if (c == ' ' && o != begin && (o[-1] == ' ' || o[-1] == '(')) continue;
+    if (c == ')' && o != begin && o[-1] == ' ') --o;
+    *o++ = c;
   }
+  out.resize(static_cast<size_t>(o - begin));
   size_t last = out.rfind(')');
   if (last != std::string::npos) out.resize(last + 1);
   if (out.size() > kTextMax) out.resize(kTextMax);

@@ -307,6 +307,14 @@ TEST_F(FunctionIdTest, FirstWordAndNormalForms) {
   EXPECT_EQ("(int a, int b) ", CleanParameterText("(int a,  /* x */\tint b)\r\n"));
   EXPECT_EQ("(const char* s = \"a//b\") ",
             CleanParameterText("(const char* s = \"a//b\") // c"));
+  // Only the first block comment goes; the blanks around it fold into one,
+  // and a comment that does not close takes the rest.
+  EXPECT_EQ("(int a, int b /* y */ )",
+            CleanParameterText("(int a, /* x */ \t int b /* y */ )"));
+  EXPECT_EQ("(a,b)", CleanParameterText("(a,/* x */b)"));
+  EXPECT_EQ("(int a, ", CleanParameterText("(int a, /* x\n int b)"));
+  EXPECT_EQ(" (a) ", CleanParameterText("\r\n\t (a)\t\t"));
+  EXPECT_EQ("", CleanParameterText(""));
 }
 
 TEST_F(FunctionIdTest, TemplatePrefixIsTakenOnce) {

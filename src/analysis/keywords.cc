@@ -93,7 +93,7 @@ bool FollowOk(unsigned follow, const char* chars, const char* line,
 
 // The characters that may stand in front of a keyword, by its first letter
 // (the start of the line always may); null for letters that begin none.
-const char* LeadSet(char first) {
+constexpr const char* LeadSet(char first) {
   switch (first) {
     case 'a': case 'c': case 'd': case 'f': case 'g': case 'i': case 'n':
     case 'p': case 'r': case 's': case 't': case 'u':
@@ -616,20 +616,6 @@ const std::array<Range, 128>& FirstLetterIndex() {
   return index;
 }
 
-// The lengths of the keywords of each first letter, a bit per length: a
-// word of another length cannot be one of them.
-const std::array<uint64_t, 128>& LengthsByFirstLetter() {
-  static const std::array<uint64_t, 128> lengths = [] {
-    std::array<uint64_t, 128> r{};
-    for (size_t k = 0; k < kKeywordCount; ++k)
-      if (kKeywords[k].word.size() < 64)
-        r[static_cast<unsigned char>(kKeywords[k].word[0])] |=
-            uint64_t{1} << kKeywords[k].word.size();
-    return r;
-  }();
-  return lengths;
-}
-
 // True when the word at `i` is the directive word of "# word": "# if" is
 // a directive, not the keyword.
 // True when a class, struct or union keyword at `i` follows the '>' of a
@@ -655,6 +641,10 @@ bool IsDirectiveWord(const char* line, size_t i, const ScanState& s) {
 
 }  // namespace
 
+bool type_word_after_template(const char* line, size_t i, size_t len) {
+  return TypeWordAfterTemplate(line, i, len);
+}
+
 size_t SkipBlanksAndComments(const char* line, size_t pos, size_t len) {
   while (pos < len) {
     if (IsBlank(line[pos])) {
@@ -671,39 +661,36 @@ size_t SkipBlanksAndComments(const char* line, size_t pos, size_t len) {
   return len;
 }
 
-// For each pair of first letter and character in front of it: may a
-// keyword start here?  Built once from the lead sets.
-const std::array<std::array<bool, 256>, 256>& LeadTable() {
-  static const auto* table = [] {
-    auto* t = new std::array<std::array<bool, 256>, 256>{};
-    for (int first = 1; first < 256; ++first) {
-      const char* lead = LeadSet(static_cast<char>(first));
-      if (lead == nullptr) continue;
-      for (const char* p = lead; *p != '\0'; ++p)
-        (*t)[first][static_cast<unsigned char>(*p)] = true;
-    }
-    return t;
-  }();
-  return *table;
+
+namespace {
+
+constexpr int LetterIndex(char c) { return c == '_' ? 26 : c - 'a'; }
+
+constexpr KeywordCandidates BuildCandidateTables() {
+  KeywordCandidates t;
+  for (char first = 'a'; first <= 'z' + 1; ++first) {
+    const char c = first > 'z' ? '_' : first;
+    const char* lead = LeadSet(c);
+    if (lead == nullptr) continue;
+    t.starts |= uint32_t{1} << LetterIndex(c);
+    for (const char* p = lead; *p != '\0'; ++p)
+      t.lead[static_cast<unsigned char>(*p)] |= uint32_t{1} << LetterIndex(c);
+  }
+  for (const Keyword& k : kKeywords)
+    if (k.word.size() < 64)
+      t.lengths[LetterIndex(k.word[0])] |= uint64_t{1} << k.word.size();
+  return t;
 }
 
-bool dispatch_keyword(const char* line, size_t i, size_t len,
-                      int line_number, G& g) {
+}  // namespace
+
+constexpr KeywordCandidates kKeywordCandidates = BuildCandidateTables();
+
+bool dispatch_keyword(const char* line, size_t i, size_t word_end,
+                      size_t len, int line_number, G& g) {
+  if (!keyword_candidate(line, i, word_end, len)) return false;
   const char first = line[i];
-  if (i > 0 &&
-      !LeadTable()[static_cast<unsigned char>(first)]
-                  [static_cast<unsigned char>(line[i - 1])] &&
-      !TypeWordAfterTemplate(line, i, len))
-    return false;
-  if (i == 0 && LeadSet(first) == nullptr) return false;
-  // A keyword is a whole word: when a letter, digit or '_' follows it, no
-  // follow set accepts it and no effect counts anything.
-  size_t word_end = i + 1;
-  while (word_end < len && IsWordChar(line[word_end])) ++word_end;
   const size_t word_len = word_end - i;
-  if (word_len < 2 || word_len >= 64 ||
-      (LengthsByFirstLetter()[static_cast<unsigned char>(first) & 127] >> word_len & 1) == 0)
-    return false;
   if (IsDirectiveWord(line, i, g.scan)) return false;
 
   const unsigned language = FileLanguage(g.typing);
@@ -743,13 +730,13 @@ int keyword_follows(const char* line, size_t pos, size_t len, int* counter,
   return 1;
 }
 
-void code_dispatch(const char* line, size_t i, size_t len, int line_number,
-                   G& g) {
-  ScanState& s = g.scan;
-  if (s.region_flag || i >= len) return;
-  const char c = line[i];
-  if (IsBlank(c) || IsLineEnd(c)) return;
+namespace {
 
+// What any code character settles first: a handler list, a deferred scope
+// check and a deferred assignment test wait for the next code.
+inline void PendingAtCode(const char* line, size_t i, size_t len,
+                          int line_number, G& g) {
+  ScanState& s = g.scan;
   // A function-try-block's last handler ends at the code after it.
   if (g.fs.try_state == FunctionState::kTryHandlers)
     function_try_code(line, i, len, g);
@@ -762,19 +749,44 @@ void code_dispatch(const char* line, size_t i, size_t len, int line_number,
     s.assignment_pending = 0;
     test_literal_assignment(line, i, len, line_number, g);
   }
+}
 
-  if (c == '#') {
+}  // namespace
+
+void code_dispatch(const char* line, size_t i, size_t len, int line_number,
+                   G& g) {
+  ScanState& s = g.scan;
+  if (s.region_flag || i >= len) return;
+  const char c = line[i];
+  if (IsBlank(c) || IsLineEnd(c)) return;
+  if (IsWordChar(c)) {
+    size_t word_end = i + 1;
+    while (word_end < len && IsWordChar(line[word_end])) ++word_end;
+    code_dispatch_word(line, i, word_end, len, line_number, g);
+    return;
+  }
+  code_dispatch_punctuation(line, i, len, line_number, g);
+}
+
+void code_dispatch_word(const char* line, size_t i, size_t word_end,
+                        size_t len, int line_number, G& g) {
+  PendingAtCode(line, i, len, line_number, g);
+  const char c = line[i];
+  // Operators are punctuation: a name or a number starts none.
+  if ((c >= 'a' && c <= 'z') || c == '_')
+    dispatch_keyword(line, i, word_end, len, line_number, g);
+}
+
+void code_dispatch_punctuation(const char* line, size_t i, size_t len,
+                               int line_number, G& g) {
+  PendingAtCode(line, i, len, line_number, g);
+  if (line[i] == '#') {
     // A '#' on a line that is already a directive is the stringizing or
     // token pasting operator of a macro body.
-    if ((i == 0 || IsBlank(line[i - 1])) && !s.preproc_flag)
+    if ((i == 0 || IsBlank(line[i - 1])) && !g.scan.preproc_flag)
       dispatch_directive(line, i, len, line_number, g);
     return;
   }
-  if (((c >= 'a' && c <= 'z') || c == '_') &&
-      dispatch_keyword(line, i, len, line_number, g))
-    return;
-  // Operators are punctuation: a name or a number starts none.
-  if (IsWordChar(c)) return;
   dispatch_operator(line, i, len, line_number, g);
 }
 

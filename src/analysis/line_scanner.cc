@@ -33,6 +33,72 @@ inline bool IsIdentifierChar(char c) {
   return kIdentifier.is[static_cast<unsigned char>(c)];
 }
 
+// The end of the name or number that goes on at `j`: the first position
+// from `j` that holds no letter, digit or '_', or `len`.  Four characters
+// a step while the line holds them.
+inline size_t IdentifierEnd(const char* text, size_t j, size_t len) {
+  for (; j + 4 <= len; j += 4) {
+    if (!IsIdentifierChar(text[j])) return j;
+    if (!IsIdentifierChar(text[j + 1])) return j + 1;
+    if (!IsIdentifierChar(text[j + 2])) return j + 2;
+    if (!IsIdentifierChar(text[j + 3])) return j + 3;
+  }
+  while (j < len && IsIdentifierChar(text[j])) ++j;
+  return j;
+}
+
+// True when the code before the next code character has left nothing to
+// settle at it (see code_dispatch_word): a name then only matters to the
+// dispatch when it may be a keyword.
+inline bool NothingPending(const G& g, int line_number) {
+  const ScanState& s = g.scan;
+  return g.fs.try_state != FunctionState::kTryHandlers &&
+         (s.scope_check_kind == 0 || s.scope_check_deferred == 0) &&
+         (s.assignment_pending == 0 || s.assignment_pending == line_number);
+}
+
+// How plain code (outside comments, strings, character literals and
+// regions) takes each character: names and numbers and runs of blanks
+// whole, the punctuation that changes no lexical state one at a time;
+// the rest (quotes, comment marks, control characters) goes the long way.
+enum PlainKind : unsigned char {
+  kPlainOther = 0,
+  kPlainName,
+  kPlainBlank,
+  kPlainPunctuation,
+};
+struct PlainKindTable {
+  unsigned char kind[256] = {};
+  PlainKindTable() {
+    for (int c = 0; c < 256; ++c) {
+      const char ch = static_cast<char>(c);
+      if (IsIdentifierChar(ch))
+        kind[c] = kPlainName;
+      else if (ch == ' ' || ch == '\t')
+        kind[c] = kPlainBlank;
+      else if (c > ' ' && ch != '"' && ch != '\'' && ch != '/' && ch != '*')
+        kind[c] = kPlainPunctuation;
+    }
+  }
+};
+const PlainKindTable kPlainKind;
+
+// Which punctuation of plain code the dispatch acts on when nothing is
+// pending (see code_dispatch_punctuation and dispatch_operator): brackets,
+// ';', '=', '?', '<', '>', ',', '@' and '#' always; '.', '+', '-', '&' and
+// '|' only doubled ("..", "++", "&&"); the rest (':', '!', '~', '%', '^'
+// ...) never.  The two must change together.
+enum PunctuationUse : unsigned char { kUseNever = 0, kUseAlways, kUseDoubled };
+struct PunctuationUseTable {
+  unsigned char use[256] = {};
+  PunctuationUseTable() {
+    for (unsigned char c : std::string_view("(){}[];=?<>,@#"))
+      use[c] = kUseAlways;
+    for (unsigned char c : std::string_view(".+-&|")) use[c] = kUseDoubled;
+  }
+};
+const PunctuationUseTable kPunctuationUse;
+
 // Number of backslashes directly in front of position i.
 size_t BackslashesBefore(const char* line, size_t i) {
   size_t n = 0;
@@ -142,6 +208,13 @@ inline void CountTab(int tab_size, FileCounters& k) {
   k.char_count += tab_size - 1;
 }
 
+// A run of `tabs` tabs, counted as that many CountTab calls.
+inline void CountTabs(int tabs, int tab_size, FileCounters& k) {
+  if (tabs <= 0) return;
+  k.whitespace_count += tab_size * tabs;
+  k.char_count += (tab_size - 1) * tabs;
+}
+
 // One character inside a comment or a string, where only white space,
 // the blank flag and the line's last character can change.  Returns 1 for
 // a tab, which raises the tab notice in a comment (the caller raises them
@@ -181,7 +254,7 @@ int CountQuietRun(const char* p, size_t n, int tab_size, ScanState& s,
   }
   if (above_blank) s.blank = 0;
   k.whitespace_count += spaces;
-  for (int t = 0; t < tabs; ++t) CountTab(tab_size, k);
+  CountTabs(tabs, tab_size, k);
   return tabs;
 }
 
@@ -319,6 +392,20 @@ void WriteDeterminationTrace(const char* text, size_t len, int line_number,
 bool MentionsFallThrough(const char* text, size_t len) {
   static const char* const kPhrases[] = {"fall through", "drop through",
                                          "fall thru", "drop thru"};
+  // Every phrase holds "thr"; most comment lines do not.  Its 'h' is
+  // looked for, the rarer letter.
+  bool thr = false;
+  for (size_t at = 1; at + 1 < len;) {
+    const void* h = memchr(text + at, 'h', len - 1 - at);
+    if (h == nullptr) break;
+    at = static_cast<size_t>(static_cast<const char*>(h) - text);
+    if (text[at - 1] == 't' && text[at + 1] == 'r') {
+      thr = true;
+      break;
+    }
+    ++at;
+  }
+  if (!thr) return false;
   std::string_view line(text, len);
   for (const char* p : kPhrases)
     if (line.find(p) != std::string_view::npos) return true;
@@ -407,15 +494,22 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
     // Nor can they leave plain code (only quotes, comment marks, a '#'
     // directive and a closing brace change that), so runs of them are
     // taken one after the other without looking at the state again.
+    //
+    // The punctuation of plain code other than quotes and comment marks
+    // ('"', '\'', '/', '*') is taken here as well: it makes the line code
+    // and goes to the dispatch, and only a '#' directive can change the
+    // state then (a C# #region takes the rest of the line).
     if (!s.in_block_comment && !s.in_line_comment && !s.in_string &&
         !s.in_char && !s.region_flag) {
       for (;;) {
-        if (IsIdentifierChar(c)) {
+        const unsigned char kind = kPlainKind.kind[static_cast<unsigned char>(c)];
+        if (kind == kPlainName) {
           s.blank = 0;
           s.code = 1;
-          if (known) code_dispatch(text, i, L, line_number, g);
-          size_t j = i + 1;
-          while (j < L && IsIdentifierChar(text[j])) ++j;
+          size_t j = IdentifierEnd(text, i + 1, L);
+          if (known && (!NothingPending(g, line_number) ||
+                        keyword_candidate(text, i, j, L)))
+            code_dispatch_word(text, i, j, L, line_number, g);
           // A digit separator ("1'000'000", "0xFF'FF") is part of the
           // number and opens no character literal.
           if (IsDigit(c))
@@ -424,20 +518,41 @@ void analyse_line(const char* text, size_t len, int line_number, G& g) {
           if (keep) s.code_text.Append(text + i, j - i);
           s.last_char = text[j - 1];
           i = j;
-        } else if (c == ' ' || c == '\t') {
+        } else if (kind == kPlainBlank) {
           size_t j = i;
-          int tabs = 0;
-          for (; j < L && (text[j] == ' ' || text[j] == '\t'); ++j) {
-            if (text[j] == ' ') {
-              ++k.whitespace_count;
-            } else {
-              CountTab(tab_size, k);
+          int spaces = 0, tabs = 0;
+          for (; j < L; ++j) {
+            if (text[j] == ' ')
+              ++spaces;
+            else if (text[j] == '\t')
               ++tabs;
-            }
+            else
+              break;
           }
+          k.whitespace_count += spaces;
+          CountTabs(tabs, tab_size, k);
           if (tabs > 0) raise_notice_repeated(g, 30, line_number, tabs);
           if (keep) s.code_text.Append(text + i, j - i);
           i = j;
+        } else if (kind == kPlainPunctuation) {
+          s.blank = 0;
+          s.code = 1;
+          if (known) {
+            const unsigned char use =
+                kPunctuationUse.use[static_cast<unsigned char>(c)];
+            if (use == kUseAlways ||
+                (use == kUseDoubled && i + 1 < L && text[i + 1] == c) ||
+                !NothingPending(g, line_number))
+              code_dispatch_punctuation(text, i, L, line_number, g);
+          }
+          s.last_char = c;
+          if (keep) s.code_text.Append(c);
+          ++i;
+          if (s.region_flag) {
+            if (i >= L) break;
+            c = text[i];
+            break;
+          }
         } else {
           break;
         }

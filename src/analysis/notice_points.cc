@@ -1,5 +1,7 @@
 #include "analysis/notice_points.h"
 
+#include <charconv>
+#include <cstddef>
 #include <cstring>
 #include <new>
 #include <string>
@@ -46,72 +48,94 @@ bool NoValues(const NoticeArgs& a) {
          a.text.empty() && a.file.empty() && a.p[0] == 0.0 && a.p[1] == 0.0;
 }
 
-// A notice that names only its line (a tab, a goto ...) can be raised a
-// million times in a large tree: its text is built once and the line
-// number put in between.
-bool WriteCached(G& g, int number, int line_number, std::string_view file,
-                 const NoticeArgs& args, NoticeForm form) {
+// Splits the message of a notice around its line number: `t` gets the
+// text before and after it, or state -1 when the text cannot be reused
+// (it names the file, or the line not once).
+void BuildParts(G& g, int number, std::string_view file, const NoticeArgs& args,
+                NoticeForm form, G::NoticeText& t) {
   constexpr int kMarker = -1987654321;
   constexpr std::string_view kMarkerText = "-1987654321";
-  if (form == kNoticeHtml || number < 1 || number > kNoticeCount ||
-      !NoValues(args))
-    return false;
-  G::NoticeText& t = g.notice_texts[form == kNoticeReordered][number];
-  if (t.state == 0) {
-    std::string whole = long_notice_message(number, kMarker, file, args, form, g);
-    size_t at = whole.find(kMarkerText);
-    // A text that names the file, or no line, is built each time.
-    if (at == std::string::npos || whole.find(file) != std::string::npos ||
-        whole.find(kMarkerText, at + 1) != std::string::npos) {
-      t.state = -1;
-    } else {
-      t.before = whole.substr(0, at);
-      t.after = whole.substr(at + kMarkerText.size());
-      t.state = 1;
-    }
-  }
-  if (t.state != 1) return false;
-  // The digits of the line number, written backwards (no printf: this is
-  // the hot path of a run over a large tree).
-  char digits[16];
-  size_t n = 0;
-  long long v = line_number;
-  bool negative = v < 0;
-  if (negative) v = -v;
-  do {
-    digits[sizeof digits - 1 - n++] = static_cast<char>('0' + v % 10);
-    v /= 10;
-  } while (v > 0 && n < sizeof digits - 1);
-  if (negative) digits[sizeof digits - 1 - n++] = '-';
-  const char* number_text = digits + sizeof digits - n;
-  char out[1024];
-  const size_t total = t.before.size() + n + t.after.size();
-  if (total <= sizeof out) {
-    memcpy(out, t.before.data(), t.before.size());
-    memcpy(out + t.before.size(), number_text, n);
-    memcpy(out + t.before.size() + n, t.after.data(), t.after.size());
-    // One thread writes the report: no stream lock is needed.
-#ifdef __GLIBC__
-    fwrite_unlocked(out, 1, total, g.report_stream);
-#else
-    fwrite(out, 1, total, g.report_stream);
-#endif
+  std::string whole = long_notice_message(number, kMarker, file, args, form, g);
+  size_t at = whole.find(kMarkerText);
+  // A text that names the file, or no line, is built each time.
+  if (at == std::string::npos || whole.find(file) != std::string::npos ||
+      whole.find(kMarkerText, at + 1) != std::string::npos) {
+    t.state = -1;
   } else {
-    fwrite(t.before.data(), 1, t.before.size(), g.report_stream);
-    fwrite(number_text, 1, n, g.report_stream);
-    fwrite(t.after.data(), 1, t.after.size(), g.report_stream);
+    t.before = whole.substr(0, at);
+    t.after = whole.substr(at + kMarkerText.size());
+    t.state = 1;
   }
-  return true;
+}
+
+// The key of a notice's message by its values: form, number, the values
+// and the text.
+// One buffer serves every look-up (the report has one writer).
+const std::string& ValueKey(int number, NoticeForm form,
+                            const NoticeArgs& args) {
+  static std::string key;
+  key.clear();
+  const int head[2] = {number, static_cast<int>(form)};
+  key.append(reinterpret_cast<const char*>(head), sizeof head);
+  key.append(reinterpret_cast<const char*>(args.v), sizeof args.v);
+  key.append(reinterpret_cast<const char*>(args.p), sizeof args.p);
+  key.append(args.text);
+  return key;
+}
+
+// A notice's message is built once and the line number put in between:
+// a notice that names only its line (a tab, a goto ...) can be raised a
+// million times in a large tree, and one naming a keyword or a limit
+// (#22, #24, #27) thousands of times with the same values.  Returns the
+// two parts, or null when the text is built each time.
+const G::NoticeText* CachedParts(G& g, int number, std::string_view file,
+                                 const NoticeArgs& args, NoticeForm form) {
+  // Distinct value sets kept at most; later ones are built each time.
+  constexpr size_t kValueTexts = 4096;
+  if (form == kNoticeHtml || number < 1 || number > kNoticeCount)
+    return nullptr;
+  if (NoValues(args)) {
+    G::NoticeText& t = g.notice_texts[form == kNoticeReordered][number];
+    if (t.state == 0) BuildParts(g, number, file, args, form, t);
+    return t.state == 1 ? &t : nullptr;
+  }
+  if (!args.file.empty() || args.text.size() > 64) return nullptr;
+  auto& texts = g.notice_value_texts;
+  const std::string& key = ValueKey(number, form, args);
+  auto it = texts.find(key);
+  if (it == texts.end()) {
+    if (texts.size() >= kValueTexts) return nullptr;
+    it = texts.emplace(key, G::NoticeText()).first;
+    BuildParts(g, number, file, args, form, it->second);
+  }
+  return it->second.state == 1 ? &it->second : nullptr;
+}
+
+// Writes the cached text of `t` at `line_number` `times` times over.
+void WriteParts(G& g, const G::NoticeText& t, int line_number, int times) {
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, line_number);
+  const std::string_view number(digits, static_cast<size_t>(end.ptr - digits));
+  for (int k = 0; k < times; ++k)
+    WritePieces(g.report_stream, t.before, number, t.after);
+}
+
+NoticeForm LongForm(const G& g) {
+  return g.opt.html_flag         ? kNoticeHtml
+         : g.cfg.reorder_notice ? kNoticeReordered
+                                : kNoticePlain;
 }
 
 void WriteLong(G& g, int number, int line_number, std::string_view file,
-               const NoticeArgs& args) {
-  NoticeForm form = g.opt.html_flag    ? kNoticeHtml
-                    : g.cfg.reorder_notice ? kNoticeReordered
-                                           : kNoticePlain;
-  if (WriteCached(g, number, line_number, file, args, form)) return;
+               const NoticeArgs& args, int times = 1) {
+  const NoticeForm form = LongForm(g);
+  if (const G::NoticeText* t = CachedParts(g, number, file, args, form)) {
+    WriteParts(g, *t, line_number, times);
+    return;
+  }
   std::string text = long_notice_message(number, line_number, file, args, form, g);
-  fwrite(text.data(), 1, text.size(), g.report_stream);
+  for (int k = 0; k < times; ++k)
+    fwrite(text.data(), 1, text.size(), g.report_stream);
 }
 
 void Emit(G& g, int number, int line_number, std::string_view file,
@@ -221,6 +245,16 @@ void raise_notice(G& g, int number, int line_number, const NoticeArgs& args) {
 void raise_notice_repeated(G& g, int number, int line_number, int times) {
   if (times <= 0) return;
   const Options& o = g.opt;
+  if (g.notice_trace == nullptr && o.sarif_file.empty() && Reporting(o) &&
+      !SingleLine(o)) {
+    // Each of the notices would write the same long text: it is built
+    // once and written as often.
+    if (notice_enabled(number, &g) <= 0 || number < 1) return;
+    if (g.file.skip_quality_flag && number != kSkipQualityNotice) return;
+    for (int k = 0; k < times; ++k) count_notice(g, number);
+    WriteLong(g, number, line_number, g.file.name, NoticeArgs(), times);
+    return;
+  }
   if (g.notice_trace != nullptr || Reporting(o) || o.notice_collect_flag ||
       !o.sarif_file.empty()) {
     for (int k = 0; k < times; ++k) raise_notice(g, number, line_number);

@@ -277,6 +277,8 @@ void test_literal_assignment(const char* line, size_t pos, size_t len,
   raise_notice(g, 50, line_number);
 }
 
+// The scanner calls this only for the characters its PunctuationUseTable
+// names (analysis/line_scanner.cc): a new case here goes there as well.
 void dispatch_operator(const char* line, size_t i, size_t len,
                        int line_number, G& g) {
   ScanState& s = g.scan;

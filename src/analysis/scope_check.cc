@@ -75,16 +75,27 @@ bool BalancedWithoutBrace(const char* line, size_t len) {
       else if (c == quote) quote = 0;
       continue;
     }
-    if (c == '"' || c == '\'') {
-      quote = c;
-    } else if (EndsAt(line, p, len)) {
-      break;
-    } else if (c == '{') {
-      return false;
-    } else if (c == '(') {
-      ++depth;
-    } else if (c == ')') {
-      --depth;
+    switch (c) {
+      case '"':
+      case '\'':
+        quote = c;
+        break;
+      case '\r':
+      case '\n':
+        return depth == 0;  // the line ends
+      case '/':
+        if (EndsAt(line, p, len)) return depth == 0;  // a comment
+        break;
+      case '{':
+        return false;
+      case '(':
+        ++depth;
+        break;
+      case ')':
+        --depth;
+        break;
+      default:
+        break;
     }
   }
   return depth == 0;

@@ -77,18 +77,28 @@ size_t SkipGroup(std::string_view text, size_t i, char open, char close) {
 
 // A line's text without its // comment and its complete /* */ comments.
 void AppendWithoutComments(std::string& out, std::string_view line) {
+  const size_t n = line.size();
   size_t i = 0;
-  while (i < line.size()) {
-    if (line.compare(i, 2, "//") == 0) break;
-    if (line.compare(i, 2, "/*") == 0) {
-      size_t close = line.find("*/", i + 2);
+  while (i < n) {
+    // The text up to the next '/' goes over whole, line ends as blanks.
+    size_t j = line.find('/', i);
+    if (j == kNpos) j = n;
+    const size_t at = out.size();
+    out.append(line.data() + i, j - i);
+    for (size_t k = at; k < out.size(); ++k)
+      if (out[k] == '\n' || out[k] == '\r') out[k] = ' ';
+    if (j >= n) break;
+    const char next = j + 1 < n ? line[j + 1] : '\0';
+    if (next == '/') break;
+    if (next == '*') {
+      size_t close = line.find("*/", j + 2);
       if (close == kNpos) break;
       out += ' ';
       i = close + 2;
       continue;
     }
-    char c = line[i++];
-    out += (c == '\n' || c == '\r') ? ' ' : c;
+    out += '/';
+    i = j + 1;
   }
 }
 

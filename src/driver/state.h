@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -266,6 +267,9 @@ struct G {
     std::string before, after;
   };
   NoticeText notice_texts[2][kNoticeCount + 1];
+  // The same for notices that also name a keyword or a few values, keyed
+  // by form, number and values; bounded (analysis/notice_points).
+  std::unordered_map<std::string, NoticeText> notice_value_texts;
   // When set, every notice the scan raises is appended here as (number,
   // line) before it is emitted; the tests read the scan's notices from it.
   std::vector<std::pair<int, int>>* notice_trace = nullptr;

@@ -1,5 +1,9 @@
 #include "reports/metrics_blocks.h"
 
+#include <charconv>
+#include <cstring>
+#include <string_view>
+
 #include "driver/state.h"
 #include "reports/output.h"
 
@@ -87,6 +91,43 @@ constexpr BlockForms kClassTotalForms = {
     "<average_methods_per_class>%.2f</average_methods_per_class>\n",
 };
 
+// A report line of a few numbers, put together as printf would with "%-Nd"
+// (Left) and "%Nd" (Right).
+class TextLine {
+ public:
+  void Put(std::string_view text) {
+    memcpy(buf_ + n_, text.data(), text.size());
+    n_ += text.size();
+  }
+  void Left(long long v, size_t width) {
+    const size_t digits = Number(v);
+    if (digits < width) Blanks(width - digits);
+  }
+  void Right(long long v, size_t width) {
+    char number[24];
+    const auto r = std::to_chars(number, number + sizeof number, v);
+    const size_t digits = static_cast<size_t>(r.ptr - number);
+    if (digits < width) Blanks(width - digits);
+    Put(std::string_view(number, digits));
+  }
+  std::string_view view() const { return std::string_view(buf_, n_); }
+
+ private:
+  size_t Number(long long v) {
+    const auto r = std::to_chars(buf_ + n_, buf_ + sizeof buf_, v);
+    const size_t digits = static_cast<size_t>(r.ptr - (buf_ + n_));
+    n_ += digits;
+    return digits;
+  }
+  void Blanks(size_t count) {
+    memset(buf_ + n_, ' ', count);
+    n_ += count;
+  }
+  // The longest line: five labels, five 20-character numbers.
+  char buf_[256];
+  size_t n_ = 0;
+};
+
 // The form of `forms` for the format in force, or null.
 const char* Form(const G& g, BlockForms& forms) { return forms[FormatOf(g)]; }
 
@@ -137,6 +178,23 @@ void TrackMinMaxReal(double v, double& min, double& max, int n) {
 
 void LocBlock(G& g, long long loc, long long eloc, long long lloc,
               long long comments, long long lines) {
+  if (FormatOf(g) == kFormatText) {
+    // The text form of kLocForms, written for every function.
+    TextLine t;
+    t.Put("  LOC ");
+    t.Left(Clamp(loc), 7);
+    t.Put("  eLOC ");
+    t.Left(Clamp(eloc), 7);
+    t.Put("  lLOC ");
+    t.Left(Clamp(lloc), 7);
+    t.Put("  Comment ");
+    t.Left(Clamp(comments), 7);
+    t.Put("  Lines ");
+    t.Right(Clamp(lines), 8);
+    t.Put("\n");
+    OutText(g, t.view());
+    return;
+  }
   Out(g, Form(g, kLocForms), Clamp(loc), Clamp(eloc), Clamp(lloc),
       Clamp(comments), Clamp(lines));
 }
@@ -165,6 +223,21 @@ void ComplexityBlock(G& g, int parameters, int returns, int cyclomatic) {
         "<cyclomatic_complexity>%d</cyclomatic_complexity>\n"
         "<total_complexity>%d</total_complexity>\n",
         parameters, returns, interface, cyclomatic, total);
+    return;
+  }
+  if (FormatOf(g) == kFormatText) {
+    // The text form of kComplexityForms, written for every function.
+    TextLine t;
+    t.Put("  Complexity   Param ");
+    t.Left(parameters, 7);
+    t.Put(" Return ");
+    t.Left(returns, 6);
+    t.Put(" Cyclo Vg ");
+    t.Left(cyclomatic, 7);
+    t.Put(" Total ");
+    t.Right(total, 8);
+    t.Put("\n");
+    OutText(g, t.view());
     return;
   }
   Out(g, Form(g, kComplexityForms), parameters, returns, cyclomatic, total);

@@ -1,6 +1,7 @@
 #include "reports/output.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdlib>
@@ -29,7 +30,7 @@ char* Digits(char* end, unsigned long long v) {
 }
 
 // The printf subset the reports use most, done without the stdio
-// machinery: literal text, %%, and %d %i %u %s %c with an optional '-'
+// machinery: literal text, %%, and %d %i %u %s %c %f with an optional '-'
 // flag, a width, "l", "ll" or "z", and a precision for %s (".N" or ".*").
 // Writes at most `cap` bytes to `out` and returns the length, or -1 when
 // the format holds anything else or the text would not fit; the caller
@@ -40,7 +41,12 @@ int QuickFormat(char* out, size_t cap, const char* fmt, va_list ap) {
   size_t n = 0;
   auto put = [&](const char* p, size_t len) {
     if (len > cap - n) return false;
-    memcpy(out + n, p, len);
+    if (len <= 16) {
+      // Most pieces are a few characters: a call costs more.
+      for (size_t k = 0; k < len; ++k) out[n + k] = p[k];
+    } else {
+      memcpy(out + n, p, len);
+    }
     n += len;
     return true;
   };
@@ -103,6 +109,7 @@ int QuickFormat(char* out, size_t cap, const char* fmt, va_list ap) {
       ++f;
     }
     char number[32];
+    char real[64];
     const char* text = nullptr;
     size_t len = 0;
     switch (*f) {
@@ -152,17 +159,27 @@ int QuickFormat(char* out, size_t cap, const char* fmt, va_list ap) {
         len = 1;
         break;
       }
+      case 'f': {
+        // to_chars writes a fixed-point value as printf does in the "C"
+        // locale; what does not fit the buffer goes to printf.
+        if (longs != 0 || size_t_arg) return -1;
+        const double v = va_arg(ap, double);
+        const auto r = std::to_chars(real, real + sizeof real, v,
+                                     std::chars_format::fixed,
+                                     precision >= 0 ? static_cast<int>(precision) : 6);
+        if (r.ec != std::errc()) return -1;
+        text = real;
+        len = static_cast<size_t>(r.ptr - real);
+        break;
+      }
       default:
         return -1;
     }
     ++f;
-    static const char kBlanks[] = "                                ";
     auto pad = [&](size_t count) {
-      while (count > 0) {
-        const size_t piece = count < sizeof kBlanks - 1 ? count : sizeof kBlanks - 1;
-        if (!put(kBlanks, piece)) return false;
-        count -= piece;
-      }
+      if (count > cap - n) return false;
+      for (size_t k = 0; k < count; ++k) out[n + k] = ' ';
+      n += count;
       return true;
     };
     const size_t fill = width > len ? width - len : 0;
@@ -187,11 +204,7 @@ void Out(G& g, const char* fmt, ...) {
       if (g.hold_output) {
         g.held_output.append(quick, static_cast<size_t>(n));
       } else if (n > 0) {
-#ifdef __GLIBC__
-        fwrite_unlocked(quick, 1, static_cast<size_t>(n), g.report_stream);
-#else
-        fwrite(quick, 1, static_cast<size_t>(n), g.report_stream);
-#endif
+        WriteStream(g.report_stream, quick, static_cast<size_t>(n));
       }
       va_end(ap);
       return;
@@ -215,6 +228,56 @@ void Out(G& g, const char* fmt, ...) {
     vfprintf(g.report_stream, fmt, ap);
   }
   va_end(ap);
+}
+
+#ifdef __GLIBC__
+// The room left in a stream's buffer for direct writes.  A line buffered
+// or unbuffered stream has none (its write end stays at its start while
+// its write pointer runs ahead), so fwrite still sees its line ends.
+static size_t StreamRoom(const FILE* stream) {
+  if (stream->_IO_write_ptr == nullptr ||
+      stream->_IO_write_end <= stream->_IO_write_ptr)
+    return 0;
+  return static_cast<size_t>(stream->_IO_write_end - stream->_IO_write_ptr);
+}
+#endif
+
+void WriteStream(FILE* stream, const char* p, size_t n) {
+#ifdef __GLIBC__
+  if (n > 0 && StreamRoom(stream) >= n) {
+    memcpy(stream->_IO_write_ptr, p, n);
+    stream->_IO_write_ptr += n;
+    return;
+  }
+  fwrite_unlocked(p, 1, n, stream);
+#else
+  fwrite(p, 1, n, stream);
+#endif
+}
+
+void WritePieces(FILE* stream, std::string_view a, std::string_view b,
+                 std::string_view c) {
+#ifdef __GLIBC__
+  const size_t total = a.size() + b.size() + c.size();
+  if (total > 0 && StreamRoom(stream) >= total) {
+    for (std::string_view piece : {a, b, c}) {
+      if (piece.empty()) continue;
+      memcpy(stream->_IO_write_ptr, piece.data(), piece.size());
+      stream->_IO_write_ptr += piece.size();
+    }
+    return;
+  }
+#endif
+  WriteStream(stream, a.data(), a.size());
+  WriteStream(stream, b.data(), b.size());
+  WriteStream(stream, c.data(), c.size());
+}
+
+void OutText(G& g, std::string_view text) {
+  if (g.hold_output)
+    g.held_output.append(text);
+  else if (!text.empty())
+    WriteStream(g.report_stream, text.data(), text.size());
 }
 
 void release_held_output(G& g, bool as_xml_text) {
@@ -317,12 +380,12 @@ std::string wrap_name(std::string_view name, int width, int indent,
     return std::string(src);
   std::string out;
   out.reserve(src.size() + (src.size() / width) * (indent + 1));
-  for (size_t i = 0; i < src.size(); ++i) {
-    if (i > 0 && i % static_cast<size_t>(width) == 0) {
-      out += '\n';
-      out.append(static_cast<size_t>(indent > 0 ? indent : 0), ' ');
-    }
-    out += src[i];
+  const size_t step = static_cast<size_t>(width);
+  out.append(src.substr(0, step));
+  for (size_t at = step; at < src.size(); at += step) {
+    out += '\n';
+    out.append(static_cast<size_t>(indent > 0 ? indent : 0), ' ');
+    out.append(src.substr(at, step));
   }
   return out;
 }

@@ -22,10 +22,19 @@ constexpr const char* kHtmlTrailer = "</pre></body></html>";
 // printf onto the report stream, or into the held text while output is held
 // back.
 void Out(G& g, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+// The same for a text without conversions: Out(g, "%.*s", ...).
+void OutText(G& g, std::string_view text);
+// Writes `n` bytes onto `stream` as fwrite does.  Only one thread writes
+// the reports: a fully buffered stream takes them straight into its
+// buffer when they fit.
+void WriteStream(FILE* stream, const char* p, size_t n);
+// Writes `a`, `b` and `c` one after the other the same way.
+void WritePieces(FILE* stream, std::string_view a, std::string_view b,
+                 std::string_view c);
 
 // The printf subset the reports use most (literal text, %%, and %d %i %u
-// %s %c with an optional '-' flag, a width, "l", "ll" or "z", and a
-// precision for %s), done without the stdio machinery.  Writes at most
+// %s %c %f with an optional '-' flag, a width, "l", "ll" or "z" (not for
+// %f), and a precision for %s and %f), done without the stdio machinery.  Writes at most
 // `cap` bytes to `out` and returns the length, or -1 when the format holds
 // anything else or the text would not fit: format a copy of the arguments
 // with vsnprintf then.  Consumes arguments from `ap` either way.

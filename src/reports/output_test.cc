@@ -38,8 +38,24 @@ TEST(Out, WritesWhatPrintfWrites) {
   VEK_SAME("[%c][%3c][%-3c]", 'a', 'b', 'c');
   VEK_SAME("%s", std::string(3000, 'w').c_str());  // longer than the buffer
   VEK_SAME("%40s|", std::string(20, 'y').c_str());
-  // Left to printf: floats, zero padding, signs, star widths.
+  // Padding that fills the buffer to its end, and padding past it.
+  VEK_SAME("%-2040s|%5d", "pad", 1);
+  VEK_SAME("%2046d|", 9);
+  VEK_SAME("%-2100d|%s", 5, "after");
+  VEK_SAME("%s%17s%-16s|", std::string(2000, 'x').c_str(), "b", "c");
+  // Fixed-point reals, rounded as printf rounds them (halves of the exact
+  // binary value), with the widths and flags the reports use.
   VEK_SAME("%.2f %6.1f %e", 3.14159, -2.5, 1e10);
+  VEK_SAME("%.2f %6.1f %f", 3.14159, -2.5, 1.0 / 3);
+  VEK_SAME("[%-7.1f][%7.1f][%6.0f][%-7.0f][%.2f]", 12.25, 0.05, 2.5, 3.5,
+           1.005);
+  VEK_SAME("[%.1f][%.0f][%.1f][%.0f][%.3f]", 0.45, 0.5, -0.05, -0.0, 1e-7);
+  VEK_SAME("[%.1f][%.2f][%6.2f]", 1e21, 123456789.125, 99.995);
+  VEK_SAME("[%f][%.1f][%-6.1f|][%8.2f]", 1.0 / 0.0, -1.0 / 0.0, 0.0 / 0.0,
+           -0.0 / 0.0);
+  VEK_SAME("[%.1f][%s]", 1e300, "after a long real");
+  // Left to printf: exponent forms, zero padding, signs, star widths.
+  VEK_SAME("%e %lf", 1e10, 2.5);
   VEK_SAME("%05d %+d % d %#x %x %X %o", 42, 7, 8, 255, 255, 255, 8);
   VEK_SAME("%*d|%-*s|", 6, 12, 5, "ab");
   VEK_SAME("%d then %.2f then %s", 1, 2.0, "three");
@@ -48,6 +64,33 @@ TEST(Out, WritesWhatPrintfWrites) {
   held.g().hold_output = 1;
   Out(held.g(), "%-4d|%s", 5, "kept");
   EXPECT_EQ("5   |kept", held.g().held_output);
+}
+
+// The direct writers must leave on the stream what fwrite would, whatever
+// its buffering and however the pieces fall on the buffer's end.
+TEST(WriteStream, SameBytesAsFwriteForEveryBuffering) {
+  for (int mode : {_IOFBF, _IOLBF, _IONBF}) {
+    FILE* f = tmpfile();
+    ASSERT_NE(nullptr, f);
+    char buffer[64];
+    setvbuf(f, mode == _IONBF ? nullptr : buffer, mode, sizeof buffer);
+    std::string expect;
+    for (size_t n = 0; n < 150; n += 7) {
+      const std::string a(n % 23, 'a'), b = std::to_string(n) + "\n",
+                        c(n, 'c');
+      WriteStream(f, c.data(), c.size());
+      WritePieces(f, a, b, c);
+      WritePieces(f, "", b, "");
+      fwrite(b.data(), 1, b.size(), f);
+      expect += c + a + b + c + b + b;
+    }
+    fflush(f);
+    rewind(f);
+    std::string got(expect.size() + 1, '\0');
+    got.resize(fread(got.data(), 1, got.size(), f));
+    fclose(f);
+    EXPECT_EQ(expect, got) << "buffering mode " << mode;
+  }
 }
 
 TEST(CenterLine, IndentIs37LessHalfTheLength) {
