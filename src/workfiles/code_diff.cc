@@ -391,7 +391,13 @@ class BitTable {
     try {
       // A row of an older line that equals no newer line is the row
       // before it: it is kept once and shared.
-      rows_.reset(new uint64_t[total]);
+      // The stores keep their room from part to part: fresh pages cost
+      // more than the table's few steps per word.
+      if (total > rows_room_) {
+        rows_.reset();
+        rows_.reset(new uint64_t[total]);
+        rows_room_ = total;
+      }
       row_at_.assign(static_cast<size_t>(h) + 1, 0);
       changed_.assign(static_cast<size_t>(h) + 1, {0, 0});
       std::fill(rows_.get(), rows_.get() + words_, ~uint64_t{0});
@@ -428,8 +434,10 @@ class BitTable {
       for (size_t id = 0; id < values; ++id)
         if (uses[id] >= kDense)
           dense_at[id] = static_cast<long>(dense_values++ * words_);
-      std::vector<uint64_t> dense(dense_values * words_, 0);
-      std::vector<uint64_t> sparse(words_, 0);
+      std::vector<uint64_t>& dense = dense_;
+      std::vector<uint64_t>& sparse = sparse_;
+      dense.assign(dense_values * words_, 0);
+      sparse.assign(words_, 0);
       for (int r = 1; r <= h; ++r) {
         const LineData& a = o[h - r];
         const long id = a.hash == a.hash ? ids.Find(KeyOf(a)) : -1;
@@ -589,6 +597,8 @@ class BitTable {
   int h_ = 0, p_ = 0;
   size_t words_ = 0;
   std::unique_ptr<uint64_t[]> rows_;
+  size_t rows_room_ = 0;
+  std::vector<uint64_t> dense_, sparse_;  // match vectors
   std::vector<uint32_t> row_at_;  // row r is stored row row_at_[r]
   // The words [first, second) in which row r differs from row r - 1.
   std::vector<std::pair<uint32_t, uint32_t>> changed_;
@@ -613,7 +623,8 @@ bool CompareRangeBits(const LineData* o, int h, const LineData* n, int p,
     h -= same;
     p -= same;
   }
-  BitTable t;
+  static thread_local BitTable table;
+  BitTable& t = table;
   if (!t.Build(o, h, n, p, failed_bytes)) return false;
   TraceBack(o, h, n, p, hooks,
             [&t](int a, int b) { return t.TakesNewer(a, b); });
