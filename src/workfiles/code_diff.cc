@@ -395,6 +395,7 @@ class BitTable {
       // more than the table's few steps per word.
       if (total > rows_room_) {
         rows_.reset();
+        rows_room_ = 0;
         rows_.reset(new uint64_t[total]);
         rows_room_ = total;
       }
@@ -771,8 +772,8 @@ class ByteBuffer {
 bool ReadWhole(int fd, ByteBuffer& bytes) {
   struct stat st;
   size_t want = 1 << 16;
-  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0)
-    want = static_cast<size_t>(st.st_size) + 1;
+  const bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  if (regular && st.st_size >= 0) want = static_cast<size_t>(st.st_size) + 1;
   size_t have = 0;
   bool ok = true;
   for (;;) {
@@ -785,7 +786,7 @@ bool ReadWhole(int fd, ByteBuffer& bytes) {
     }
     if (n == 0) break;
     have += static_cast<size_t>(n);
-    if (static_cast<size_t>(n) < want && S_ISREG(st.st_mode)) break;
+    if (static_cast<size_t>(n) < want && regular) break;
     want = std::max<size_t>(want, 1 << 16);
   }
   close(fd);
