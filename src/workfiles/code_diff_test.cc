@@ -242,6 +242,35 @@ std::vector<LineData> RandomLines(std::mt19937& rng, int count) {
   return lines;
 }
 
+// Compares the line lists as the differential does (with `equal_run`
+// when `runs`) and checks every decision against the reference.
+::testing::AssertionResult SameAsReference(const std::vector<LineData>& older,
+                                           const std::vector<LineData>& newer,
+                                           int m, bool runs = false) {
+  std::vector<LineDecision> got;
+  CompareHooks hooks;
+  hooks.decide = [&](const LineDecision& d) { got.push_back(d); };
+  if (runs)
+    hooks.equal_run = [&](const LineData* o, const LineData* n, int count) {
+      for (int k = 0; k < count; ++k)
+        got.push_back({o[k].line, '=', o[k].kind, n[k].line});
+    };
+  if (!CompareLineLists(older, newer, m, hooks, nullptr))
+    return ::testing::AssertionFailure() << "the comparison failed";
+  const auto want = Reference(older, newer, m);
+  if (want.size() != got.size())
+    return ::testing::AssertionFailure()
+           << want.size() << " decisions wanted, " << got.size() << " made";
+  for (size_t k = 0; k < want.size(); ++k)
+    if (want[k].op != got[k].op || want[k].kind != got[k].kind ||
+        want[k].older != got[k].older || want[k].newer != got[k].newer)
+      return ::testing::AssertionFailure()
+             << "step " << k << ": wanted " << want[k].op << want[k].kind << " "
+             << want[k].older << " " << want[k].newer << ", made " << got[k].op
+             << got[k].kind << " " << got[k].older << " " << got[k].newer;
+  return ::testing::AssertionSuccess();
+}
+
 TEST(LineComparison, SameDecisionsAsThePlainAlgorithm) {
   std::mt19937 rng(12);
   for (int round = 0; round < 4000; ++round) {
@@ -249,18 +278,7 @@ TEST(LineComparison, SameDecisionsAsThePlainAlgorithm) {
     auto newer = RandomLines(rng, static_cast<int>(rng() % 14));
     if (round % 5 == 0) newer = older;  // equal data take the short way
     const int m = round % 2 ? 7000 : 2 + static_cast<int>(rng() % 5);
-    std::vector<LineDecision> got;
-    CompareHooks hooks;
-    hooks.decide = [&](const LineDecision& d) { got.push_back(d); };
-    ASSERT_TRUE(CompareLineLists(older, newer, m, hooks, nullptr));
-    auto want = Reference(older, newer, m);
-    ASSERT_EQ(want.size(), got.size()) << "round " << round;
-    for (size_t k = 0; k < want.size(); ++k) {
-      ASSERT_EQ(want[k].op, got[k].op) << "round " << round << " step " << k;
-      ASSERT_EQ(want[k].kind, got[k].kind);
-      ASSERT_EQ(want[k].older, got[k].older);
-      ASSERT_EQ(want[k].newer, got[k].newer);
-    }
+    ASSERT_TRUE(SameAsReference(older, newer, m)) << "round " << round;
   }
 }
 
@@ -285,22 +303,9 @@ TEST(LineComparison, SameDecisionsOnLongPartsAndOddHashes) {
       for (auto& l : *lines)
         if (rng() % 4 == 0) l.hash = kHashes[rng() % 5];
     const int m = round % 2 ? 7000 : 40 + static_cast<int>(rng() % 100);
-    std::vector<LineDecision> got;
-    CompareHooks hooks;
-    hooks.decide = [&](const LineDecision& d) { got.push_back(d); };
-    if (round % 4 < 2)  // runs of paired lines taken at once
-      hooks.equal_run = [&](const LineData* o, const LineData* n, int count) {
-        for (int k = 0; k < count; ++k)
-          got.push_back({o[k].line, '=', o[k].kind, n[k].line});
-      };
-    ASSERT_TRUE(CompareLineLists(older, newer, m, hooks, nullptr));
-    auto want = Reference(older, newer, m);
-    ASSERT_EQ(want.size(), got.size()) << "round " << round;
-    for (size_t k = 0; k < want.size(); ++k) {
-      ASSERT_EQ(want[k].op, got[k].op) << "round " << round << " step " << k;
-      ASSERT_EQ(want[k].older, got[k].older);
-      ASSERT_EQ(want[k].newer, got[k].newer);
-    }
+    // Half the rounds take runs of paired lines at once.
+    ASSERT_TRUE(SameAsReference(older, newer, m, round % 4 < 2))
+        << "round " << round;
   }
 }
 
@@ -336,17 +341,7 @@ TEST(LineComparison, SameDecisionsOnFileLikeParts) {
                    {0, 'L', 10000.0 + static_cast<double>(rng() % 300)});
     for (size_t k = 0; k < newer.size(); ++k) newer[k].line = static_cast<int>(k) + 1;
     if (round % 2) std::swap(older, newer);
-    std::vector<LineDecision> got;
-    CompareHooks hooks;
-    hooks.decide = [&](const LineDecision& d) { got.push_back(d); };
-    ASSERT_TRUE(CompareLineLists(older, newer, 7000, hooks, nullptr));
-    auto want = Reference(older, newer, 7000);
-    ASSERT_EQ(want.size(), got.size()) << "round " << round;
-    for (size_t k = 0; k < want.size(); ++k) {
-      ASSERT_EQ(want[k].op, got[k].op) << "round " << round << " step " << k;
-      ASSERT_EQ(want[k].older, got[k].older);
-      ASSERT_EQ(want[k].newer, got[k].newer);
-    }
+    ASSERT_TRUE(SameAsReference(older, newer, 7000)) << "round " << round;
   }
 }
 
@@ -358,17 +353,7 @@ TEST(LineComparison, CarryThroughWordsOfNewLines) {
   std::vector<LineData> newer = {{1, 'C', 1}, {2, 'G', 2}, {3, 'L', 2}};
   for (int k = 0; k < 130; ++k) newer.push_back({4 + k, 'L', 100.0 + k});
   newer.push_back({134, 'C', 1});
-  std::vector<LineDecision> got;
-  CompareHooks hooks;
-  hooks.decide = [&](const LineDecision& d) { got.push_back(d); };
-  ASSERT_TRUE(CompareLineLists(older, newer, 7000, hooks, nullptr));
-  auto want = Reference(older, newer, 7000);
-  ASSERT_EQ(want.size(), got.size());
-  for (size_t k = 0; k < want.size(); ++k) {
-    ASSERT_EQ(want[k].op, got[k].op) << "step " << k;
-    ASSERT_EQ(want[k].older, got[k].older);
-    ASSERT_EQ(want[k].newer, got[k].newer);
-  }
+  EXPECT_TRUE(SameAsReference(older, newer, 7000));
 }
 
 TEST(LineComparison, LongFilesCompareInSegmentsFromTheEnd) {
