@@ -809,6 +809,7 @@ struct RecordScan {
   bool valid = true;         // known kinds, line numbers rising from 1
   bool partial = false;      // ends in part of a record
   bool all_finite = true;    // every hash matches itself (no NaN)
+  bool same_bytes = false;   // the bytes equal those of the other side
   int by_kind[256] = {};     // records of each kind
 };
 
@@ -868,18 +869,26 @@ void DecodeRecords(const unsigned char* p, size_t records,
 }
 
 // Loads one side's line data: the file's bytes into `bytes` and its check
-// into `scan`.  Writes the message and returns false when it cannot be
-// opened, read or used.
+// into `scan`, taken from `other` (the other side, already checked) when
+// the bytes are the same.  Writes the message and returns false when it
+// cannot be opened, read or used.
 bool LoadBytes(const std::string& stored, const std::string& work_file,
                ByteBuffer& bytes, RecordScan& scan,
-               std::vector<LineData>* lines, G& g) {
+               std::vector<LineData>* lines, G& g,
+               const ByteBuffer* other = nullptr,
+               const RecordScan* other_scan = nullptr) {
   std::string tried;
   const int fd = OpenLineData(stored, work_file, tried, g);
   if (fd < 0) return false;
   const bool debug = g.opt.diff_debug_flag != 0;
   if (debug) Out(g, "File Start: %s\n", tried.c_str());
   const bool read_ok = ReadWhole(fd, bytes);
-  ScanRecords(bytes.data(), bytes.size(), scan);
+  if (read_ok && other != nullptr && bytes == *other) {
+    scan = *other_scan;
+    scan.same_bytes = true;
+  } else {
+    ScanRecords(bytes.data(), bytes.size(), scan);
+  }
   if (lines) {
     DecodeRecords(bytes.data(), scan.records, *lines, g, debug);
     if (debug && !lines->empty()) Out(g, "File End:\n");
@@ -993,38 +1002,26 @@ bool compare_file_lines(G& g, const MetricsEntry& older,
   // Both sides' bytes, kept from file to file of the run.
   static ByteBuffer old_bytes, new_bytes;
   std::vector<LineData> old_lines, new_lines;
+  // The listings show every line: they decode both sides as they load.
   const bool listed = debug || details;
-  RecordScan old_scan;
+  RecordScan old_scan, new_scan;
   if (!LoadBytes(older.text5, w.older_path, old_bytes, old_scan,
-                 listed ? &old_lines : nullptr, g))
+                 listed ? &old_lines : nullptr, g) ||
+      !LoadBytes(newer.text5, w.newer_path, new_bytes, new_scan,
+                 listed ? &new_lines : nullptr, g, &old_bytes, &old_scan))
     return false;
   if (!listed) {
     // Most files of a tree do not change between two baselines: when the
     // two files hold the same bytes, every line pairs with its own and
     // the counts are the older file's lines by kind.
-    std::string tried;
-    const int fd = OpenLineData(newer.text5, w.newer_path, tried, g);
-    if (fd < 0) return false;
-    const bool read_ok = ReadWhole(fd, new_bytes);
-    if (read_ok && new_bytes == old_bytes && old_scan.all_finite) {
+    if (new_scan.same_bytes && old_scan.all_finite) {
       for (int k = 0; k < 256; ++k)
         if (old_scan.by_kind[k] != 0)
           AddLines(counts.equal, static_cast<char>(k), old_scan.by_kind[k]);
       return true;
     }
-    RecordScan new_scan;
-    ScanRecords(new_bytes.data(), new_bytes.size(), new_scan);
-    if (!read_ok || !new_scan.valid || new_scan.partial) {
-      LineDataFault(g, tried, !read_ok, new_scan.valid);
-      return false;
-    }
     DecodeRecords(old_bytes.data(), old_scan.records, old_lines, g, false);
     DecodeRecords(new_bytes.data(), new_scan.records, new_lines, g, false);
-  } else {
-    RecordScan new_scan;
-    if (!LoadBytes(newer.text5, w.newer_path, new_bytes, new_scan, &new_lines,
-                   g))
-      return false;
   }
 
   DetailWriter writer(g);
